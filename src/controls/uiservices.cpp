@@ -1,0 +1,89 @@
+#include "controls/uiservices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <memory>
+
+namespace {
+
+UiServices* installed = nullptr;
+
+// "Display text|pattern" becomes the dialog's "Display text (pattern)".
+QString dialogFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    return filter.left(bar).trimmed() + QStringLiteral(" (") + filter.mid(bar + 1) +
+           QStringLiteral(")");
+}
+
+std::unique_ptr<QFileDialog> makeDialog(QWidget* parent, const UiServices::FileRequest& request)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, request.title, request.folder,
+                                                dialogFilter(request.filter));
+    dialog->setDefaultSuffix(request.defaultSuffix);
+    if (!request.proposedName.isEmpty())
+        dialog->selectFile(request.proposedName);
+    return dialog;
+}
+
+QString runDialog(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+UiServices& UiServices::instance()
+{
+    static DesktopUiServices desktop;
+    return installed ? *installed : desktop;
+}
+
+void UiServices::install(UiServices* services)
+{
+    installed = services;
+}
+
+void DesktopUiServices::beep()
+{
+    QApplication::beep();
+}
+
+void DesktopUiServices::showMessage(QWidget* parent, const QString& text, MessageKind kind)
+{
+    const QString title = QApplication::applicationDisplayName();
+    switch (kind) {
+    case MessageKind::Information:
+        QMessageBox::information(parent, title, text);
+        break;
+    case MessageKind::Warning:
+        QMessageBox::warning(parent, title, text);
+        break;
+    case MessageKind::Error:
+        QMessageBox::critical(parent, title, text);
+        break;
+    }
+}
+
+QString DesktopUiServices::chooseSaveFile(QWidget* parent, const FileRequest& request)
+{
+    const auto dialog = makeDialog(parent, request);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    return runDialog(*dialog);
+}
+
+QString DesktopUiServices::chooseOpenFile(QWidget* parent, const FileRequest& request)
+{
+    const auto dialog = makeDialog(parent, request);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name of a file that does not exist is accepted too.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    return runDialog(*dialog);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Everything a window asks of the desktop that a test cannot answer for real: message
+// boxes, the beep and the file dialogs. The program installs the desktop version once at
+// start-up; tests install one that records and answers without blocking.
+class UiServices
+{
+public:
+    enum class MessageKind { Information, Warning, Error };
+
+    // What a file dialog is asked to show. An empty answer means the user cancelled.
+    struct FileRequest
+    {
+        QString title;
+        QString folder;
+        QString proposedName;
+        QString filter;         // one entry, "Text  [*.ext]|*.ext"
+        QString defaultSuffix;  // without the dot
+    };
+
+    virtual ~UiServices() = default;
+
+    virtual void beep() = 0;
+    virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
+    virtual QString chooseSaveFile(QWidget* parent, const FileRequest& request) = 0;
+    virtual QString chooseOpenFile(QWidget* parent, const FileRequest& request) = 0;
+
+    // The services in force; the desktop version until another is installed.
+    static UiServices& instance();
+    // Takes effect at once; the caller keeps ownership and must outlive every use.
+    static void install(UiServices* services);
+};
+
+class DesktopUiServices final : public UiServices
+{
+public:
+    void beep() override;
+    void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
+    QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
+    QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
+};
