@@ -1,0 +1,37 @@
+#include "cli/cliutil.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace cli {
+
+void printLine(const QString& text)
+{
+    const QByteArray bytes = (text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+int fail(ExitCode code, const QString& message)
+{
+    const QByteArray bytes = (QStringLiteral("sonarith-cli: ") + message + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    return code;
+}
+
+std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& arguments)
+{
+    const QString command = arguments.value(0);
+    parser.addHelpOption();
+    // The command's name stands in the program-name slot, where the parser skips it.
+    if (!parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments.mid(1)))
+        return fail(BadInput, command + QStringLiteral(": ") + parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("[options]"), command + QStringLiteral(" [options]"));
+        std::fputs(help.toUtf8().constData(), stdout);
+        return Success;
+    }
+    return std::nullopt;
+}
+
+}  // namespace cli

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+namespace cli {
+
+// Each command takes its own arguments, its name first, and returns the exit status.
+int runDigits(const QStringList& arguments);
+
+}  // namespace cli

@@ -1,0 +1,62 @@
+#include "cli/cliutil.h"
+#include "cli/commands.h"
+
+#include <QCoreApplication>
+#include <array>
+#include <cstdio>
+
+namespace {
+
+struct Command
+{
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList&);
+};
+
+constexpr std::array kCommands{
+    Command{"digits", "print the digit string of a text", cli::runDigits},
+};
+
+void printUsage()
+{
+    QString usage =
+        QStringLiteral("Usage: sonarith-cli [--help] [--version] COMMAND [options] [arguments]\n"
+                       "Turns text into numerology and sound without a window.\n\nCommands:\n");
+    for (const Command& command : kCommands)
+        usage += QStringLiteral("  %1  %2\n")
+                     .arg(QString::fromLatin1(command.name).leftJustified(10),
+                          QString::fromLatin1(command.summary));
+    usage += QStringLiteral("\n'sonarith-cli COMMAND --help' describes a command.\n");
+    std::fputs(usage.toUtf8().constData(), stdout);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("sonarith-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SONARITH_VERSION));
+
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty())
+        return cli::fail(cli::BadInput,
+                         QStringLiteral("no command given; 'sonarith-cli --help' lists them"));
+    const QString first = arguments.front();
+    if (first == QStringLiteral("--help") || first == QStringLiteral("-h")) {
+        printUsage();
+        return cli::Success;
+    }
+    if (first == QStringLiteral("--version") || first == QStringLiteral("-v")) {
+        cli::printLine(QStringLiteral("sonarith-cli ") + QCoreApplication::applicationVersion());
+        return cli::Success;
+    }
+    for (const Command& command : kCommands) {
+        if (first == QLatin1String(command.name))
+            return command.run(arguments);
+    }
+    return cli::fail(cli::BadInput, first.startsWith(u'-')
+                                        ? QStringLiteral("unknown option '%1'").arg(first)
+                                        : QStringLiteral("unknown command '%1'").arg(first));
+}
