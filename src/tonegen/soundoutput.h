@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <cstdint>
+#include <memory>
+
+// The process's sound output: plays complete in-memory WAVE images one at a time, stops
+// them, and applies a left/right level word to what it plays (without touching the system
+// mixer). One stream stays open between plays, fed by a thread of its own, so that images
+// played one after another follow each other without a gap. Without a sound server the
+// output is silent but keeps the same timing.
+class SoundOutput
+{
+public:
+    enum class Mode { Synchronous, Asynchronous, Looped };
+
+    static SoundOutput& instance();
+
+    // Cuts off whatever sounds and starts the image. A synchronous play returns once the
+    // whole image has gone into the output stream, a few milliseconds before its end is
+    // heard, so that the next image can follow at once; the others return at once.
+    void play(QByteArrayView waveImage, Mode mode);
+    // Silences at once; harmless when nothing sounds.
+    void stop();
+    // Waits until everything handed to the stream has been heard.
+    void drain();
+
+    // Low half left, high half right, each 0 (silent) to 65535 (full).
+    std::uint32_t volume() const;
+    void setVolume(std::uint32_t word);
+
+    // Whether a sound server answered (opens the stream when it is not open yet).
+    bool hasDevice();
+
+    SoundOutput(const SoundOutput&) = delete;
+    SoundOutput& operator=(const SoundOutput&) = delete;
+    ~SoundOutput();
+
+private:
+    SoundOutput();
+    class Stream;
+    std::unique_ptr<Stream> stream_;
+};

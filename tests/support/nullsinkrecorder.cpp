@@ -1,0 +1,119 @@
+#include "support/nullsinkrecorder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <algorithm>
+#include <cstdlib>
+
+qsizetype Recording::firstSound(int threshold, qsizetype from) const
+{
+    for (qsizetype i = from; i < frames(); ++i) {
+        if (std::abs(int(left[std::size_t(i)])) > threshold)
+            return i;
+    }
+    return -1;
+}
+
+qsizetype Recording::lastSound(int threshold) const
+{
+    for (qsizetype i = frames() - 1; i >= 0; --i) {
+        if (std::abs(int(left[std::size_t(i)])) > threshold)
+            return i;
+    }
+    return -1;
+}
+
+double Recording::frequency(qsizetype from, qsizetype to) const
+{
+    qsizetype first = -1;
+    qsizetype last = -1;
+    qsizetype crossings = 0;
+    for (qsizetype i = std::max<qsizetype>(from, 1); i <= to && i < frames(); ++i) {
+        if (left[std::size_t(i - 1)] < 0 && left[std::size_t(i)] >= 0) {
+            if (first < 0)
+                first = i;
+            else
+                ++crossings;
+            last = i;
+        }
+    }
+    if (crossings == 0)
+        return 0;
+    return double(crossings) * kRate / double(last - first);
+}
+
+qsizetype Recording::longestQuietRun(qsizetype from, qsizetype to, int threshold) const
+{
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (qsizetype i = from; i <= to && i < frames(); ++i) {
+        run = std::abs(int(left[std::size_t(i)])) <= threshold ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+int Recording::peak(const std::vector<std::int16_t>& channel) const
+{
+    int largest = 0;
+    for (const std::int16_t v : channel)
+        largest = std::max(largest, std::abs(int(v)));
+    return largest;
+}
+
+QString NullSinkRecorder::sink()
+{
+    return qEnvironmentVariable("SONARITH_TEST_SINK");
+}
+
+bool NullSinkRecorder::start(QString* error)
+{
+    // parec writes to a file, so that it never waits on a reader while a test plays.
+    const QString file = folder_.filePath(QStringLiteral("recording.raw"));
+    QFile::remove(file);
+    parec_.setStandardOutputFile(file);
+    parec_.start(QStringLiteral("parec"),
+                 {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                  QStringLiteral("--rate=96000"), QStringLiteral("--channels=2"),
+                  QStringLiteral("--latency-msec=10"), QStringLiteral("-d"),
+                  sink() + QStringLiteral(".monitor")});
+    if (!parec_.waitForStarted(5000)) {
+        *error = QStringLiteral("parec did not start: ") + parec_.errorString();
+        return false;
+    }
+    // Wait until the monitor delivers, so that nothing played afterwards is missed.
+    QElapsedTimer waited;
+    waited.start();
+    while (QFileInfo(file).size() < 4 * 4800 && waited.elapsed() < 5000)
+        QThread::msleep(10);
+    if (QFileInfo(file).size() < 4 * 4800) {
+        *error = QStringLiteral("parec delivered nothing: ") +
+                 QString::fromLocal8Bit(parec_.readAllStandardError());
+        return false;
+    }
+    return true;
+}
+
+Recording NullSinkRecorder::stop()
+{
+    parec_.terminate();
+    parec_.waitForFinished(5000);
+    QFile file(folder_.filePath(QStringLiteral("recording.raw")));
+    QByteArray data;
+    if (file.open(QIODevice::ReadOnly))
+        data = file.readAll();
+
+    Recording recording;
+    const qsizetype frames = data.size() / 4;
+    recording.left.resize(std::size_t(frames));
+    recording.right.resize(std::size_t(frames));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
+    for (qsizetype i = 0; i < frames; ++i) {
+        const std::uint8_t* frame = bytes + 4 * i;
+        recording.left[std::size_t(i)] = std::int16_t(std::uint16_t(frame[0] | frame[1] << 8));
+        recording.right[std::size_t(i)] = std::int16_t(std::uint16_t(frame[2] | frame[3] << 8));
+    }
+    return recording;
+}

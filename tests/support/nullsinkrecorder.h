@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <vector>
+
+// What was heard on a null sink, 16-bit stereo at 96,000 frames per second.
+struct Recording
+{
+    static constexpr int kRate = 96000;
+    std::vector<std::int16_t> left;
+    std::vector<std::int16_t> right;
+
+    qsizetype frames() const { return qsizetype(left.size()); }
+    double seconds(qsizetype frames) const { return double(frames) / kRate; }
+    // The first and last frame whose left sample exceeds threshold in size; -1 for none.
+    qsizetype firstSound(int threshold = 1000, qsizetype from = 0) const;
+    qsizetype lastSound(int threshold = 1000) const;
+    // The frequency of the left channel between two frames, by its rising zero crossings.
+    double frequency(qsizetype from, qsizetype to) const;
+    // The longest run of frames between two frames with every left sample within threshold.
+    qsizetype longestQuietRun(qsizetype from, qsizetype to, int threshold = 1000) const;
+    // The largest sample size of a channel.
+    int peak(const std::vector<std::int16_t>& channel) const;
+};
+
+// Records the monitor of the null sink that the test command sets up for the tests (its
+// name in SONARITH_TEST_SINK), with parec.
+class NullSinkRecorder
+{
+public:
+    // The sink's name; empty when the tests run without one.
+    static QString sink();
+
+    // Starts recording and returns once sound data flows; false with the reason otherwise.
+    bool start(QString* error);
+    Recording stop();
+
+private:
+    QTemporaryDir folder_;
+    QProcess parec_;
+};
