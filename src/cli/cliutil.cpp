@@ -34,4 +34,13 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& a
     return std::nullopt;
 }
 
+std::optional<qlonglong> wholeNumber(const QString& text)
+{
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    if (!ok || text.trimmed() != text)
+        return std::nullopt;
+    return value;
+}
+
 }  // namespace cli

@@ -19,4 +19,7 @@ int fail(ExitCode code, const QString& message);
 // command is already done: its help was printed, or the arguments were refused.
 std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& arguments);
 
+// A whole decimal number, optionally signed; none when the text is anything else.
+std::optional<qlonglong> wholeNumber(const QString& text);
+
 }  // namespace cli

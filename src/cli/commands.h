@@ -6,5 +6,7 @@ namespace cli {
 
 // Each command takes its own arguments, its name first, and returns the exit status.
 int runDigits(const QStringList& arguments);
+int runNote(const QStringList& arguments);
+int runTone(const QStringList& arguments);
 
 }  // namespace cli

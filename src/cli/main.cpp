@@ -16,6 +16,8 @@ struct Command
 
 constexpr std::array kCommands{
     Command{"digits", "print the digit string of a text", cli::runDigits},
+    Command{"note", "print the frequency of a note name", cli::runNote},
+    Command{"tone", "write one tone generator's image as a WAVE file", cli::runTone},
 };
 
 void printUsage()

@@ -1,4 +1,8 @@
+#include "tonegen/tonegen.h"
+
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Runs the command-line program as a user would and checks what it prints and returns.
@@ -9,6 +13,7 @@ class TestCli : public QObject
 private Q_SLOTS:
     void run_data();
     void run();
+    void toneIsTheGeneratorsImage();
 };
 
 void TestCli::run_data()
@@ -39,6 +44,31 @@ void TestCli::run_data()
     QTest::newRow("version") << L{"--version"} << 0 << "sonarith-cli 1.50\n";
     QTest::newRow("help") << L{"--help"} << 0 << "*";
     QTest::newRow("command help") << L{"digits", "--help"} << 0 << "*";
+
+    QTest::newRow("note") << L{"note", "A-"} << 0 << "415 3\n";
+    QTest::newRow("note from an octave") << L{"note", "--octave", "0", "A"} << 0 << "28 0\n";
+    QTest::newRow("note octave reached") << L{"note", "<<A"} << 0 << "110 2\n";
+    QTest::newRow("note out of range") << L{"note", "N122"} << 1 << "0 4\n";
+    QTest::newRow("note unusable") << L{"note", "H", "--octave=6"} << 1 << "0 6\n";
+    QTest::newRow("note bad octave") << L{"note", "A", "--octave", "10"} << 2 << "";
+    QTest::newRow("note help") << L{"note", "--help"} << 0 << "*";
+
+    QTest::newRow("tone") << L{"tone", "--freq", "440", "--ms", "1000", "-o", "{dir}/a.wav"} << 0
+                          << "";
+    QTest::newRow("tone clamps as the generator")
+        << L{"tone", "--freq", "99999999999", "-o", "{dir}/b.wav"} << 0 << "";
+    QTest::newRow("tone without output") << L{"tone", "--freq", "440"} << 2 << "";
+    QTest::newRow("tone bad number") << L{"tone", "--ms", "1s", "-o", "{dir}/c.wav"} << 2 << "";
+    QTest::newRow("tone bad bits") << L{"tone", "--bits", "12", "-o", "{dir}/c.wav"} << 2 << "";
+    QTest::newRow("tone bad rate") << L{"tone", "--rate", "48000", "-o", "{dir}/c.wav"} << 2 << "";
+    QTest::newRow("tone bad wave") << L{"tone", "--wave", "hum", "-o", "{dir}/c.wav"} << 2 << "";
+    QTest::newRow("tone bad envelope")
+        << L{"tone", "--envelope", "1,2,3", "-o", "{dir}/c.wav"} << 2 << "";
+    QTest::newRow("tone bad layer")
+        << L{"tone", "--am", "8:10:2:sine", "-o", "{dir}/c.wav"} << 2 << "";
+    QTest::newRow("tone bad amplitude")
+        << L{"tone", "--am", "0:40000:2:sine", "-o", "{dir}/c.wav"} << 2 << "";
+    QTest::newRow("tone unwritable") << L{"tone", "-o", "{dir}/missing/c.wav"} << 3 << "";
 }
 
 void TestCli::run()
@@ -47,6 +77,9 @@ void TestCli::run()
     QFETCH(int, status);
     QFETCH(QString, output);
 
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    arguments.replaceInStrings(QStringLiteral("{dir}"), dir.path());
     QProcess cli;
     cli.start(QStringLiteral(SONARITH_CLI), arguments);
     QVERIFY(cli.waitForFinished(10000));
@@ -65,6 +98,42 @@ void TestCli::run()
         QCOMPARE(err.count(u'\n'), 1);
         QVERIFY(err.startsWith(QStringLiteral("sonarith-cli: ")));
     }
+}
+
+// The written file is the generator's own image, byte for byte.
+void TestCli::toneIsTheGeneratorsImage()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("t.wav"));
+    QProcess cli;
+    cli.start(QStringLiteral(SONARITH_CLI),
+              {QStringLiteral("tone"), QStringLiteral("--freq=1000"), QStringLiteral("--ms=250"),
+               QStringLiteral("--wave=triangle"), QStringLiteral("--bits=8"),
+               QStringLiteral("--rate=44100"), QStringLiteral("--stereo"),
+               QStringLiteral("--envelope=10,5,20,50,30"), QStringLiteral("--am=1:30:1.5:square"),
+               QStringLiteral("--am=7:20:2:noise"), QStringLiteral("-o"), path});
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 0);
+
+    TToneGen generator;
+    generator.SetFrequency(1000);
+    generator.SetDuration(250);
+    generator.SetWaveform(tgTriangle);
+    generator.SetResolution(tg8Bit);
+    generator.SetQuality(tgLoQ);
+    generator.SetStereo(true);
+    generator.SetAMParameter(tgAMLevel2, 30, 1.5f, tgSquare);
+    generator.SetAMParameter(tgAMLevel8, 20, 2.0f, tgNoise);
+    generator.SetAttack(10);
+    generator.SetHold(5);
+    generator.SetDecay(20);
+    generator.SetSustain(50);
+    generator.SetRelease(30);
+    QVERIFY(generator.PrepareADSR());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), generator.GetDataBuffer().toByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestCli)
