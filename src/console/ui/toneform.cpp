@@ -1,9 +1,11 @@
 #include "console/ui/toneform.h"
 
 #include "console/consolesettings.h"
+#include "console/slotsound.h"
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
 #include "numerology/letters.h"
+#include "tonegen/tonegen.h"
 #include "ui_toneform.h"
 
 #include <QApplication>
@@ -108,6 +110,12 @@ void TToneFrm::setUpControls()
     for (QTimer* timer : {Timer1, Timer2})
         timer->setInterval(kTimerIntervalMs);
 
+    for (int i = 0; i < kSlotCount; ++i) {
+        generators_[i] = new TToneGen(this);
+        generators_[i]->setObjectName(QStringLiteral("Tg%1").arg(i));
+        slotsound::configureSlotGenerator(*generators_[i]);
+    }
+
     waveItems_ = new QButtonGroup(this);
     waveItems_->setObjectName(QStringLiteral("WaveItems"));
     const QList<QRadioButton*> items{ui->WaveItem0, ui->WaveItem1, ui->WaveItem2, ui->WaveItem3};
@@ -144,7 +152,21 @@ void TToneFrm::FormCreate()
     settingsFolder_ = inFolder(dataFolder_, QStringLiteral("ToneData"));
     helpFilePath_ = inFolder(dataFolder_, QStringLiteral("Velnora.chm"));
     applyStartupValues(ConsoleSettings::builtInDefaults());
+    setGeneratorsFromControls();
     setAllToneFlags();
+}
+
+// Every slot sounds for the duration shown, with the envelope the sliders show.
+void TToneFrm::setGeneratorsFromControls()
+{
+    const int ms = slotsound::milliseconds(QLocale().toDouble(ui->NTime->text()));
+    const slotsound::Shares shares =
+        slotsound::sharesOf({ui->TrackBar1->value(), ui->TrackBar7->value(), ui->TrackBar2->value(),
+                             ui->TrackBar3->value(), ui->TrackBar4->value()});
+    for (TToneGen* generator : generators_) {
+        generator->SetDuration(ms);
+        slotsound::applyShares(*generator, shares);
+    }
 }
 
 // Values go in through the controls, so each control's change reaction runs when the value
@@ -210,6 +232,8 @@ void TToneFrm::StopBtnClick()
     stopRequest_ = true;
     Timer1->stop();
     Timer2->stop();
+    for (TToneGen* generator : generators_)
+        generator->Stop();
 }
 
 void TToneFrm::FormKeyDown(QKeyEvent*)

@@ -7,6 +7,7 @@
 class QButtonGroup;
 class QKeyEvent;
 class QTimer;
+class TToneGen;
 struct ConsoleSettings;
 
 namespace Ui {
@@ -50,6 +51,7 @@ private:
     void connectHandlers();
     void FormCreate();
     void applyStartupValues(const ConsoleSettings& settings);
+    void setGeneratorsFromControls();
     void setAllToneFlags();
 
     void FormKeyDown(QKeyEvent* event);
@@ -60,6 +62,7 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QButtonGroup* waveItems_ = nullptr;
+    std::array<TToneGen*, kSlotCount> generators_{};  // Tg0 .. Tg9
 
     QString dataFolder_;
     QString settingsFolder_;

@@ -1,5 +1,6 @@
 #include "console/ui/toneform.h"
 #include "support/recordinguiservices.h"
+#include "tonegen/tonegen.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -189,6 +190,18 @@ void TestToneForm::startupDefaults()
     for (bool flag : form->ToneFlags())
         QVERIFY(flag);
     QVERIFY(!form->StopRequest());
+
+    // The slot generators sound for the duration shown, with the envelope the sliders show.
+    for (int i = 0; i < 10; ++i) {
+        const auto* generator = form->findChild<TToneGen*>(QStringLiteral("Tg%1").arg(i));
+        QVERIFY(generator);
+        QCOMPARE(generator->Duration(), 500);
+        QCOMPARE((QList<int>{generator->Attack(), generator->Hold(), generator->Decay(),
+                             generator->Sustain(), generator->Release()}),
+                 (QList<int>{10, 30, 20, 50, 10}));
+        QVERIFY(!generator->Async());
+        QCOMPARE(generator->AMWaveforms(0), tgSawtooth);
+    }
 }
 
 void TestToneForm::foldersFollowTheWorkingFolder()

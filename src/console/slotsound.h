@@ -1,0 +1,33 @@
+#pragma once
+
+#include "console/consolesettings.h"
+
+#include <array>
+
+class TToneGen;
+
+// How the console's slot generators sound, shared by the window and the command line.
+namespace slotsound {
+
+// A slot's generator as the console has it: one second long, played synchronously, with
+// every AM layer silent (layer 0 a sawtooth).
+void configureSlotGenerator(TToneGen& generator);
+
+// The envelope percentages the sliders stand for (a slider's value is 100 minus its
+// position); attack, hold, decay and release are scaled down to share 100 when they ask
+// for more.
+struct Shares
+{
+    int attack = 0;
+    int hold = 0;
+    int decay = 0;
+    int sustain = 0;
+    int release = 0;
+};
+Shares sharesOf(const std::array<int, ConsoleSettings::SliderCount>& positions);
+void applyShares(TToneGen& generator, const Shares& shares);
+
+// Seconds as whole milliseconds, rounded half away from zero.
+int milliseconds(double seconds);
+
+}  // namespace slotsound
