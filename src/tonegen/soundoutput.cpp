@@ -31,7 +31,8 @@ struct Image
 {
     std::vector<std::int16_t> samples;  // stereo, interleaved
     int rate = 0;
-    std::size_t frames() const { return samples.size() / 2; }
+    std::size_t silentFrames = 0;  // silence without samples
+    std::size_t frames() const { return samples.empty() ? silentFrames : samples.size() / 2; }
 };
 
 // The image's samples as 16-bit stereo at its own rate.
@@ -136,6 +137,13 @@ public:
             done_.wait(lock, [&] {
                 return finished_ >= generation || generation_ != generation || quit_;
             });
+    }
+
+    // The rate the stream runs at, so that silence needs no new stream.
+    int rate()
+    {
+        std::lock_guard lock(mutex_);
+        return deviceRate_ ? deviceRate_ : 96000;
     }
 
     void stop()
@@ -254,10 +262,15 @@ private:
         std::size_t frames = 0;
         while (image_ && frames < wanted) {
             const std::size_t count = std::min(wanted - frames, image_->frames() - position_);
-            const std::int16_t* in = image_->samples.data() + position_ * 2;
-            for (std::size_t i = 0; i < count; ++i, ++frames) {
-                chunk[2 * frames] = std::int16_t(in[2 * i] * left / 65535);
-                chunk[2 * frames + 1] = std::int16_t(in[2 * i + 1] * right / 65535);
+            if (image_->samples.empty()) {
+                std::fill_n(chunk.begin() + std::ptrdiff_t(2 * frames), 2 * count, std::int16_t(0));
+                frames += count;
+            } else {
+                const std::int16_t* in = image_->samples.data() + position_ * 2;
+                for (std::size_t i = 0; i < count; ++i, ++frames) {
+                    chunk[2 * frames] = std::int16_t(in[2 * i] * left / 65535);
+                    chunk[2 * frames + 1] = std::int16_t(in[2 * i + 1] * right / 65535);
+                }
             }
             position_ += count;
             if (position_ == image_->frames()) {
@@ -394,6 +407,16 @@ SoundOutput& SoundOutput::instance()
 void SoundOutput::play(QByteArrayView waveImage, Mode mode)
 {
     stream_->play(convert(waveImage), mode);
+}
+
+void SoundOutput::playSilence(int ms)
+{
+    if (ms <= 0)
+        return;
+    auto silence = std::make_shared<Image>();
+    silence->rate = stream_->rate();
+    silence->silentFrames = std::size_t(std::int64_t(ms) * silence->rate / 1000);
+    stream_->play(std::move(silence), Mode::Synchronous);
 }
 
 void SoundOutput::stop()

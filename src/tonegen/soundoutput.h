@@ -20,6 +20,9 @@ public:
     // whole image has gone into the output stream, a few milliseconds before its end is
     // heard, so that the next image can follow at once; the others return at once.
     void play(QByteArrayView waveImage, Mode mode);
+    // Sounds ms milliseconds of silence synchronously, in the stream's own time, so that a
+    // pause between images lasts exactly as long as it should.
+    void playSilence(int ms);
     // Silences at once; harmless when nothing sounds.
     void stop();
     // Waits until everything handed to the stream has been heard.
