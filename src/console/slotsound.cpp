@@ -48,4 +48,20 @@ int milliseconds(double seconds)
     return int(ms);
 }
 
+TTGWave waveOfItem(int item)
+{
+    const std::array<TTGWave, 4> waves{tgSine, tgSquare, tgTriangle, tgSawtooth};
+    return item >= 0 && item < 4 ? waves[std::size_t(item)] : tgNoise;
+}
+
+void setUpSlot(TToneGen& generator, int slot, const ConsoleSettings& settings)
+{
+    configureSlotGenerator(generator);
+    generator.SetFrequency(settings.frequencies[std::size_t(slot)]);
+    generator.SetDuration(milliseconds(settings.durationSeconds));
+    if (settings.waveItem >= 0)
+        generator.SetWaveform(waveOfItem(settings.waveItem));
+    applyShares(generator, sharesOf(settings.sliders));
+}
+
 }  // namespace slotsound

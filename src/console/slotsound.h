@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/consolesettings.h"
+#include "tonegen/wavetypes.h"
 
 #include <array>
 
@@ -29,5 +30,13 @@ void applyShares(TToneGen& generator, const Shares& shares);
 
 // Seconds as whole milliseconds, rounded half away from zero.
 int milliseconds(double seconds);
+
+// The waveform of an item of the wave form choice: sine, square, triangle, sawtooth, and
+// noise for any other item.
+TTGWave waveOfItem(int item);
+
+// A slot's generator as the console sets it up for these settings: its frequency, the
+// duration, the chosen wave form (none chosen keeps the generator's) and the envelope.
+void setUpSlot(TToneGen& generator, int slot, const ConsoleSettings& settings);
 
 }  // namespace slotsound

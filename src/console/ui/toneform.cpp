@@ -1,18 +1,27 @@
 #include "console/ui/toneform.h"
 
-#include "console/consolesettings.h"
+#include "console/sequence.h"
 #include "console/slotsound.h"
+#include "console/tonesettings.h"
+#include "console/ui/envelopedrawing.h"
+#include "controls/numericedit.h"
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
 #include "numerology/letters.h"
+#include "tonegen/notes.h"
+#include "tonegen/soundoutput.h"
 #include "tonegen/tonegen.h"
 #include "ui_toneform.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QPainter>
+#include <QSaveFile>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QTimer>
@@ -21,6 +30,7 @@
 namespace {
 
 constexpr int kTimerIntervalMs = 500;
+const QColor kOtherSlotColor = Qt::yellow;
 
 QString inFolder(const QString& folder, const QString& name)
 {
@@ -62,7 +72,65 @@ bool isNumerologyFieldCharacter(QChar c)
     return c == u'\b' || c == u' ' || (c >= u'0' && c <= u'9') || c == u'P' || c == u'p';
 }
 
+// Leading and trailing blanks and control characters go.
+QString trimmedName(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= u' ')
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+UiServices::FileRequest settingsRequest(const QString& title, const QString& folder)
+{
+    UiServices::FileRequest request;
+    request.title = title;
+    request.folder = folder;
+    request.filter = QStringLiteral("Tone Settings  [*.tns]|*.tns");
+    request.defaultSuffix = QStringLiteral("tns");
+    return request;
+}
+
+// The default extension goes on a chosen name that has none.
+QString withSettingsSuffix(const QString& path)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".tns") : path;
+}
+
+// An hourglass for as long as it lives.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 }  // namespace
+
+// A pass of the digit string as the window plays it: the sounding character selected in the
+// numerology field, the window handling its input between characters.
+class TToneFrm::PassPlayer final : public sequence::Player
+{
+public:
+    explicit PassPlayer(TToneFrm& form) : form_(form) {}
+
+    void show(qsizetype index) override
+    {
+        form_.ui->NumbBx->setFocus();
+        form_.ui->NumbBx->setSelection(int(index), 1);
+    }
+    void playSlot(int slot) override { form_.generators_[std::size_t(slot)]->PlayADSR(); }
+    void pause() override { form_.DelayMs(form_.pauseMs_); }
+    bool stopRequested() override { return form_.CheckStop(); }
+
+private:
+    TToneFrm& form_;
+};
 
 TToneFrm::TToneFrm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TToneFrm>())
 {
@@ -110,11 +178,25 @@ void TToneFrm::setUpControls()
     for (QTimer* timer : {Timer1, Timer2})
         timer->setInterval(kTimerIntervalMs);
 
+    slotFields_ = {ui->Tbx0, ui->Tbx1, ui->Tbx2, ui->Tbx3, ui->Tbx4,
+                   ui->Tbx5, ui->Tbx6, ui->Tbx7, ui->Tbx8, ui->Tbx9};
+    slotButtons_ = {ui->BitBtn0, ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4,
+                    ui->BitBtn5, ui->BitBtn6, ui->BitBtn7, ui->BitBtn8, ui->BitBtn9};
+    sliders_ = {ui->TrackBar1, ui->TrackBar7, ui->TrackBar2, ui->TrackBar3, ui->TrackBar4};
+    noteButtons_ = {ui->ToolButton1, ui->ToolButton2,  ui->ToolButton3,  ui->ToolButton4,
+                    ui->ToolButton5, ui->ToolButton6,  ui->ToolButton7,  ui->ToolButton8,
+                    ui->ToolButton9, ui->ToolButton10, ui->ToolButton11, ui->ToolButton12};
     for (int i = 0; i < kSlotCount; ++i) {
         generators_[i] = new TToneGen(this);
         generators_[i]->setObjectName(QStringLiteral("Tg%1").arg(i));
         slotsound::configureSlotGenerator(*generators_[i]);
+        slotFields_[i]->setPicture(5, 0, true);
+        slotFields_[i]->setRange(0, 20000);
     }
+    ui->NTime->setPicture(2, 3, false);
+    ui->NTime->setRange(0.01, 30.0);
+    ui->OctaveBx->setPicture(1, 0, false);
+    ui->OctaveBx->setRange(0, 9);
 
     waveItems_ = new QButtonGroup(this);
     waveItems_->setObjectName(QStringLiteral("WaveItems"));
@@ -124,8 +206,7 @@ void TToneFrm::setUpControls()
 
     const QStyle* s = style();
     ui->ClearBtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
-    for (QPushButton* play : {ui->BitBtn0, ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4,
-                              ui->BitBtn5, ui->BitBtn6, ui->BitBtn7, ui->BitBtn8, ui->BitBtn9})
+    for (QPushButton* play : slotButtons_)
         play->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
     ui->ToneDB->setIcon(s->standardIcon(QStyle::SP_ArrowRight));
     ui->NavFirst->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
@@ -143,6 +224,26 @@ void TToneFrm::connectHandlers()
     connect(ui->ClearBtn, &QPushButton::clicked, this, &TToneFrm::ClearBtnClick);
     connect(ui->StopBtn, &QPushButton::clicked, this, &TToneFrm::StopBtnClick);
     connect(ui->BitBtn10, &QPushButton::clicked, this, &TToneFrm::StopBtnClick);
+    connect(ui->PlayBtn, &QPushButton::clicked, this, &TToneFrm::PlayBtnClick);
+    connect(ui->PlayAllBtn, &QPushButton::clicked, this, &TToneFrm::PlayAllBtnClick);
+    connect(Timer1, &QTimer::timeout, this, &TToneFrm::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TToneFrm::Timer2Timer);
+    for (int i = 0; i < kSlotCount; ++i) {
+        connect(slotFields_[i], &NumericEdit::entered, this, [this, i] { GetTone(i); });
+        connect(slotFields_[i], &QLineEdit::textChanged, this, [this, i] { toneFlags_[i] = true; });
+        connect(slotButtons_[i], &QPushButton::clicked, this, [this, i] { BitBtnClick(i); });
+    }
+    for (QToolButton* note : noteButtons_)
+        connect(note, &QToolButton::clicked, this, &TToneFrm::ToolButton1Click);
+    connect(ui->TrackBar25, &QSlider::valueChanged, this, &TToneFrm::TrackBar25Change);
+    connect(ui->OctaveBx, &QLineEdit::textChanged, this, &TToneFrm::OctaveBxChange);
+    for (QSlider* slider : sliders_)
+        connect(slider, &QSlider::valueChanged, this, &TToneFrm::TrackBar1Change);
+    connect(waveItems_, &QButtonGroup::idClicked, this, &TToneFrm::RadioGroup3Click);
+    connect(ui->NTime, &NumericEdit::entered, this, &TToneFrm::NTimeAfterEnter);
+    connect(ui->NTime, &NumericEdit::left, this, &TToneFrm::NTimeAfterExit);
+    connect(ui->SaveBtn, &QPushButton::clicked, this, &TToneFrm::SaveBtnClick);
+    connect(ui->LoadBtn, &QPushButton::clicked, this, &TToneFrm::LoadBtnClick);
 }
 
 void TToneFrm::FormCreate()
@@ -151,43 +252,118 @@ void TToneFrm::FormCreate()
     dataFolder_ = QDir::currentPath();
     settingsFolder_ = inFolder(dataFolder_, QStringLiteral("ToneData"));
     helpFilePath_ = inFolder(dataFolder_, QStringLiteral("Velnora.chm"));
-    applyStartupValues(ConsoleSettings::builtInDefaults());
-    setGeneratorsFromControls();
-    setAllToneFlags();
-}
+    GetTone(currentSlot_);
 
-// Every slot sounds for the duration shown, with the envelope the sliders show.
-void TToneFrm::setGeneratorsFromControls()
-{
-    const int ms = slotsound::milliseconds(QLocale().toDouble(ui->NTime->text()));
-    const slotsound::Shares shares =
-        slotsound::sharesOf({ui->TrackBar1->value(), ui->TrackBar7->value(), ui->TrackBar2->value(),
-                             ui->TrackBar3->value(), ui->TrackBar4->value()});
-    for (TToneGen* generator : generators_) {
-        generator->SetDuration(ms);
-        slotsound::applyShares(*generator, shares);
+    const QString defaults = inFolder(dataFolder_, QStringLiteral("default.tns"));
+    if (QFileInfo::exists(defaults)) {
+        QFile file(defaults);
+        if (!file.open(QIODevice::ReadOnly)) {
+            UiServices::instance().showMessage(this, file.errorString(),
+                                               UiServices::MessageKind::Error);
+            return;
+        }
+        if (!applyLines(tonesettings::readLines(file.readAll())))
+            return;
+    } else {
+        applyDefaults(ConsoleSettings::builtInDefaults());
     }
+
+    // The generators sound as the controls show, whether or not a control moved above.
+    setGeneratorDurations();
+    const slotsound::Shares shares = slotsound::sharesOf(sliderPositions());
+    for (TToneGen* generator : generators_)
+        slotsound::applyShares(*generator, shares);
+    setAllToneFlags();
 }
 
 // Values go in through the controls, so each control's change reaction runs when the value
 // differs from what it shows.
-void TToneFrm::applyStartupValues(const ConsoleSettings& settings)
+void TToneFrm::applyDefaults(const ConsoleSettings& settings)
 {
     consoleMethod_ = settings.method;
     ui->MthBtn->setText(numerology::MethodName(consoleMethod_));
     ui->DataBx->setText(settings.dataText);
     ui->NumbBx->setText(settings.numerologyText);
-    const std::array<QLineEdit*, kSlotCount> fields{ui->Tbx0, ui->Tbx1, ui->Tbx2, ui->Tbx3,
-                                                    ui->Tbx4, ui->Tbx5, ui->Tbx6, ui->Tbx7,
-                                                    ui->Tbx8, ui->Tbx9};
     for (int i = 0; i < kSlotCount; ++i)
-        fields[i]->setText(QString::number(settings.frequencies[i]));
+        slotFields_[i]->setNumber(settings.frequencies[i]);
     ui->OctaveBx->setText(settings.octave);
-    ui->NTime->setText(QLocale().toString(settings.durationSeconds, 'f', 3));
-    const std::array<QSlider*, ConsoleSettings::SliderCount> sliders{
-        ui->TrackBar1, ui->TrackBar7, ui->TrackBar2, ui->TrackBar3, ui->TrackBar4};
+    ui->NTime->setText(tonesettings::durationText(settings.durationSeconds));
     for (int i = 0; i < ConsoleSettings::SliderCount; ++i)
-        sliders[i]->setValue(settings.sliders[i]);
+        sliders_[i]->setValue(settings.sliders[i]);
+}
+
+bool TToneFrm::applyLines(const QStringList& lines)
+{
+    using namespace tonesettings;
+    const auto line = [&](int number) { return lines.value(number - 1); };
+    ui->DataBx->setText(line(DataText));
+    ui->NumbBx->setText(line(NumerologyText));
+    consoleMethod_ = wholeNumber(line(Method));
+    ui->MthBtn->setText(numerology::MethodName(consoleMethod_));
+    for (int i = 0; i < kSlotCount; ++i)
+        slotFields_[i]->setNumber(wholeNumber(line(FirstFrequency + i)));
+    const std::optional<double> duration = seconds(line(Duration));
+    if (!duration) {
+        UiServices::instance().showMessage(this, notAFloat(line(Duration)),
+                                           UiServices::MessageKind::Error);
+        return false;
+    }
+    ui->NTime->setNumber(*duration);
+    for (int i = 0; i < ConsoleSettings::SliderCount; ++i)
+        sliders_[i]->setValue(std::clamp(wholeNumber(line(FirstSlider + i)), 0, 100));
+    setWaveItem(std::clamp(wholeNumber(line(WaveItem)), -1, 3));
+    ui->OctaveBx->setText(line(Octave));
+    ui->LoopBx->setChecked(wholeNumber(line(Loop)) != 0);
+    ui->SpaceBx->setChecked(wholeNumber(line(SpaceAsZero)) != 0);
+    return true;
+}
+
+// Choosing another item runs its click reaction; -1 leaves no item chosen.
+void TToneFrm::setWaveItem(int item)
+{
+    if (item == waveItems_->checkedId())
+        return;
+    if (item < 0) {
+        waveItems_->setExclusive(false);
+        if (QAbstractButton* checked = waveItems_->checkedButton())
+            checked->setChecked(false);
+        waveItems_->setExclusive(true);
+        return;
+    }
+    waveItems_->button(item)->setChecked(true);
+    RadioGroup3Click(item);
+}
+
+ConsoleSettings TToneFrm::settingsFromControls() const
+{
+    ConsoleSettings s;
+    s.dataText = ui->DataBx->text();
+    s.numerologyText = ui->NumbBx->text();
+    s.method = consoleMethod_;
+    for (int i = 0; i < kSlotCount; ++i)
+        s.frequencies[i] = slotFields_[i]->wholeValue();
+    s.durationSeconds = ui->NTime->number().value_or(0);
+    s.sliders = sliderPositions();
+    s.waveItem = waveItems_->checkedId();
+    s.octave = ui->OctaveBx->text();
+    s.loop = ui->LoopBx->isChecked();
+    s.spaceAsZero = ui->SpaceBx->isChecked();
+    return s;
+}
+
+std::array<int, ConsoleSettings::SliderCount> TToneFrm::sliderPositions() const
+{
+    std::array<int, ConsoleSettings::SliderCount> positions{};
+    for (int i = 0; i < ConsoleSettings::SliderCount; ++i)
+        positions[i] = sliders_[i]->value();
+    return positions;
+}
+
+void TToneFrm::setGeneratorDurations()
+{
+    const int ms = slotsound::milliseconds(ui->NTime->number().value_or(0));
+    for (TToneGen* generator : generators_)
+        generator->SetDuration(ms);
 }
 
 void TToneFrm::setAllToneFlags()
@@ -234,6 +410,230 @@ void TToneFrm::StopBtnClick()
     Timer2->stop();
     for (TToneGen* generator : generators_)
         generator->Stop();
+}
+
+// A press while a pass runs is ignored; the running pass goes on.
+void TToneFrm::PlayBtnClick()
+{
+    if (passRunning_)
+        return;
+    stopRequest_ = false;
+    Timer1->start();
+}
+
+void TToneFrm::PlayAllBtnClick()
+{
+    if (passRunning_)
+        return;
+    stopRequest_ = false;
+    Timer2->start();
+}
+
+void TToneFrm::Timer1Timer()
+{
+    Timer1->stop();
+    passRunning_ = true;
+    pauseMs_ = slotsound::milliseconds(ui->NTime->number().value_or(0));
+    {
+        const WaitCursor busy;
+        for (int i = 0; i < kSlotCount; ++i) {
+            if (toneFlags_[i]) {
+                generators_[i]->SetFrequency(slotFields_[i]->wholeValue());
+                generators_[i]->PrepareADSR();
+            }
+        }
+    }
+    toneFlags_.fill(false);
+
+    PassPlayer player(*this);
+    const bool completed = sequence::runPass(ui->NumbBx->text(), player);
+    passRunning_ = false;
+    if (completed && ui->LoopBx->isChecked())
+        Timer1->start();
+}
+
+void TToneFrm::Timer2Timer()
+{
+    Timer2->stop();
+    passRunning_ = true;
+    for (int i = 0; i < kSlotCount; ++i) {
+        slotFields_[i]->setFocus();
+        GetTone(i);
+        if (CheckStop()) {
+            passRunning_ = false;
+            return;
+        }
+        BitBtnClick(i);
+    }
+    passRunning_ = false;
+    if (ui->LoopBx->isChecked())
+        Timer2->start();
+}
+
+bool TToneFrm::CheckStop()
+{
+    QCoreApplication::processEvents();
+    return stopRequest_;
+}
+
+// Silence through the sound output, so that a pause lasts as long in what is heard as a
+// tone does; the window handles no input meanwhile, as while a tone sounds.
+void TToneFrm::DelayMs(int ms)
+{
+    SoundOutput::instance().playSilence(ms);
+}
+
+void TToneFrm::GetTone(int slot)
+{
+    currentSlot_ = slot;
+    for (int i = 0; i < kSlotCount; ++i)
+        slotFields_[i]->setFieldColor(i == slot ? palette().color(QPalette::Base)
+                                                : kOtherSlotColor);
+}
+
+void TToneFrm::prepareSlot(int slot)
+{
+    if (!toneFlags_[slot])
+        return;
+    const WaitCursor busy;
+    generators_[slot]->SetFrequency(slotFields_[slot]->wholeValue());
+    generators_[slot]->PrepareADSR();
+    toneFlags_[slot] = false;
+}
+
+void TToneFrm::BitBtnClick(int slot)
+{
+    prepareSlot(slot);
+    generators_[slot]->PlayADSR();
+}
+
+void TToneFrm::ToolButton1Click()
+{
+    const auto* button = qobject_cast<const QToolButton*>(sender());
+    if (!button)
+        return;
+    int octave = ui->TrackBar25->value();
+    const QString note = QStringLiteral("O%1%2").arg(octave).arg(button->text().trimmed());
+    const int frequency = NoteToFrequency(note, octave);
+    const int slot = currentSlot_;
+    slotFields_[slot]->setNumber(frequency);
+    slotFields_[slot]->repaint();
+    toneFlags_[slot] = true;
+    BitBtnClick(slot);
+}
+
+void TToneFrm::TrackBar25Change()
+{
+    const int octave = ui->TrackBar25->value();
+    ui->OctaveBx->setText(QString::number(octave));
+    // E to G sharp of octave 9 lie above 20000 Hz.
+    for (std::size_t i = 7; i < noteButtons_.size(); ++i)
+        noteButtons_[i]->setEnabled(octave != 9);
+}
+
+void TToneFrm::OctaveBxChange()
+{
+    ui->TrackBar25->setValue(ui->OctaveBx->wholeValue());
+}
+
+void TToneFrm::TrackBar1Change()
+{
+    StopBtnClick();
+    setAllToneFlags();
+    const slotsound::Shares shares = slotsound::sharesOf(sliderPositions());
+    const std::array<std::pair<QLabel*, int>, 5> panels{{{ui->Panel1, shares.attack},
+                                                         {ui->Panel5, shares.hold},
+                                                         {ui->Panel2, shares.decay},
+                                                         {ui->Panel3, shares.sustain},
+                                                         {ui->Panel4, shares.release}}};
+    for (const auto& [panel, percent] : panels)
+        panel->setText(QStringLiteral("%1%").arg(percent));
+    for (TToneGen* generator : generators_)
+        slotsound::applyShares(*generator, shares);
+    repaint(ui->Bevel2->geometry());
+}
+
+void TToneFrm::RadioGroup3Click(int item)
+{
+    const TTGWave wave = slotsound::waveOfItem(item);
+    for (TToneGen* generator : generators_)
+        generator->SetWaveform(wave);
+}
+
+void TToneFrm::NTimeAfterEnter()
+{
+    StopBtnClick();
+}
+
+void TToneFrm::NTimeAfterExit()
+{
+    setGeneratorDurations();
+    setAllToneFlags();
+}
+
+void TToneFrm::SaveBtnClick()
+{
+    UiServices::FileRequest request =
+        settingsRequest(QStringLiteral("Save Tone Settings"), settingsFolder_);
+    request.proposedName = trimmedName(ui->DataBx->text());
+    const QString chosen = UiServices::instance().chooseSaveFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    const QString path = withSettingsSuffix(chosen);
+    settingsFolder_ = QFileInfo(path).absolutePath();
+    saveSettingsFile(path);
+}
+
+bool TToneFrm::saveSettingsFile(const QString& path)
+{
+    QStringList lines = tonesettings::linesOf(settingsFromControls());
+    lines[tonesettings::Duration - 1] = ui->NTime->text();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(tonesettings::fileBytes(lines)) < 0 ||
+        !file.commit()) {
+        UiServices::instance().showMessage(
+            this,
+            QStringLiteral("Cannot create file %1. %2")
+                .arg(QDir::toNativeSeparators(path), file.errorString()),
+            UiServices::MessageKind::Error);
+        return false;
+    }
+    return true;
+}
+
+void TToneFrm::LoadBtnClick()
+{
+    const QString chosen = UiServices::instance().chooseOpenFile(
+        this, settingsRequest(QStringLiteral("Load Tone Settings"), settingsFolder_));
+    if (chosen.isEmpty())
+        return;
+    const QString path = withSettingsSuffix(chosen);
+    settingsFolder_ = QFileInfo(path).absolutePath();
+    loadSettingsFile(path);
+}
+
+void TToneFrm::loadSettingsFile(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        UiServices::instance().showMessage(
+            this,
+            QStringLiteral("Cannot open file %1. %2")
+                .arg(QDir::toNativeSeparators(path), file.errorString()),
+            UiServices::MessageKind::Error);
+        return;
+    }
+    const QStringList lines = tonesettings::readLines(file.readAll());
+    ui->DataBx->clear();
+    if (!applyLines(lines))
+        return;
+    // The file's numerology text survives the reactions of the lines after it.
+    ui->DataBx->setText(lines.value(tonesettings::DataText - 1));
+    ui->NumbBx->setText(lines.value(tonesettings::NumerologyText - 1));
+    setGeneratorDurations();
+    setAllToneFlags();
 }
 
 void TToneFrm::FormKeyDown(QKeyEvent*)
@@ -283,4 +683,15 @@ void TToneFrm::showEvent(QShowEvent* event)
         shownOnce_ = true;
         centreOnScreen(this);
     }
+}
+
+void TToneFrm::paintEvent(QPaintEvent*)
+{
+    FormPaint();
+}
+
+void TToneFrm::FormPaint()
+{
+    QPainter painter(this);
+    paintEnvelope(painter, ui->Bevel1->geometry(), sliderPositions());
 }

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "console/consolesettings.h"
+
 #include <QWidget>
 #include <array>
 #include <memory>
 
+class NumericEdit;
 class QButtonGroup;
 class QKeyEvent;
+class QPushButton;
+class QSlider;
 class QTimer;
+class QToolButton;
 class TToneGen;
-struct ConsoleSettings;
 
 namespace Ui {
 class TToneFrm;
@@ -33,6 +38,12 @@ public:
     int CurrentSlot() const { return currentSlot_; }
     const Flags& ToneFlags() const { return toneFlags_; }
     bool StopRequest() const { return stopRequest_; }
+    int PauseMs() const { return pauseMs_; }
+
+    // Applies a tone-settings file as loading one does, without the dialog.
+    void loadSettingsFile(const QString& path);
+    // Writes the console's settings; false, having said why, when the file cannot be written.
+    bool saveSettingsFile(const QString& path);
 
 public Q_SLOTS:
     void DataBxChange();
@@ -41,28 +52,61 @@ public Q_SLOTS:
     void LoopBxClick();
     void ClearBtnClick();
     void StopBtnClick();
+    void PlayBtnClick();
+    void PlayAllBtnClick();
+    void Timer1Timer();
+    void Timer2Timer();
+    void ToolButton1Click();
+    void TrackBar25Change();
+    void OctaveBxChange();
+    void TrackBar1Change();
+    void RadioGroup3Click(int item);
+    void NTimeAfterEnter();
+    void NTimeAfterExit();
+    void SaveBtnClick();
+    void LoadBtnClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    class PassPlayer;
+
     void setUpControls();
     void connectHandlers();
     void FormCreate();
-    void applyStartupValues(const ConsoleSettings& settings);
-    void setGeneratorsFromControls();
-    void setAllToneFlags();
-
     void FormKeyDown(QKeyEvent* event);
+    void FormPaint();
     // True when the typed key is refused.
     bool NumbBxKeyPress(const QKeyEvent* event);
+
+    void GetTone(int slot);
+    void BitBtnClick(int slot);
+    void prepareSlot(int slot);
+    bool CheckStop();
+    void DelayMs(int ms);
+
+    void applyDefaults(const ConsoleSettings& settings);
+    // Applies the lines of a settings file through the controls; false, having said why,
+    // when the duration line is not a number (the lines before it keep their effect).
+    bool applyLines(const QStringList& lines);
+    void setWaveItem(int item);
+    ConsoleSettings settingsFromControls() const;
+    std::array<int, ConsoleSettings::SliderCount> sliderPositions() const;
+    void setGeneratorDurations();
+    void setAllToneFlags();
 
     std::unique_ptr<Ui::TToneFrm> ui;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QButtonGroup* waveItems_ = nullptr;
-    std::array<TToneGen*, kSlotCount> generators_{};  // Tg0 .. Tg9
+    std::array<TToneGen*, kSlotCount> generators_{};      // Tg0 .. Tg9
+    std::array<NumericEdit*, kSlotCount> slotFields_{};   // Tbx0 .. Tbx9
+    std::array<QPushButton*, kSlotCount> slotButtons_{};  // BitBtn0 .. BitBtn9
+    std::array<QSlider*, ConsoleSettings::SliderCount> sliders_{};
+    std::array<QToolButton*, 12> noteButtons_{};
 
     QString dataFolder_;
     QString settingsFolder_;
@@ -71,5 +115,7 @@ private:
     int currentSlot_ = 0;
     Flags toneFlags_{};
     bool stopRequest_ = false;
+    int pauseMs_ = 0;
+    bool passRunning_ = false;
     bool shownOnce_ = false;
 };

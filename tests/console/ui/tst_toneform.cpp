@@ -1,4 +1,6 @@
+#include "console/tonesettings.h"
 #include "console/ui/toneform.h"
+#include "controls/numericedit.h"
 #include "support/recordinguiservices.h"
 #include "tonegen/tonegen.h"
 
@@ -7,12 +9,14 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <memory>
 
 class TestToneForm : public QObject
@@ -40,6 +44,25 @@ private Q_SLOTS:
     void stopIsPerformed();
     void anyKeyDisarmsTimers();
 
+    void slotHighlightFollowsFocus();
+    void noteEntersCurrentSlot();
+    void octaveSliderAndField();
+    void fieldsRefuseBadValues_data();
+    void fieldsRefuseBadValues();
+    void slotPreparesOnlyWhenFlagged();
+    void slidersSetPanelsAndGenerators_data();
+    void slidersSetPanelsAndGenerators();
+    void waveChoiceSetsGeneratorsWithoutStop();
+    void durationGoesToGenerators();
+    void envelopeDrawing_data();
+    void envelopeDrawing();
+
+    void settingsRoundTrip();
+    void settingsSavedAfterStartup();
+    void settingsFileFailures_data();
+    void settingsFileFailures();
+    void defaultSettingsAtStartup();
+
 private:
     template <typename T = QWidget> T* control(const char* name) const
     {
@@ -49,12 +72,37 @@ private:
         return widget;
     }
     QLineEdit* field(const char* name) const { return control<QLineEdit>(name); }
+    NumericEdit* slotField(int slot) const
+    {
+        return control<NumericEdit>(("Tbx" + QByteArray::number(slot)).constData());
+    }
+    TToneGen* generator(int slot) const
+    {
+        return control<TToneGen>(("Tg" + QByteArray::number(slot)).constData());
+    }
+    // Tones this short keep the tests quick.
+    void setDuration(const char* seconds)
+    {
+        field("NTime")->setText(QString::fromLatin1(seconds));
+        form->NTimeAfterExit();
+    }
+    QString writeFile(const QString& name, const QStringList& lines);
     QTimer* timer(const char* name) const { return control<QTimer>(name); }
     void showActive();
 
     RecordingUiServices services;
     std::unique_ptr<TToneFrm> form;
+    QTemporaryDir folder;
 };
+
+QString TestToneForm::writeFile(const QString& name, const QStringList& lines)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(tonesettings::fileBytes(lines)) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
 
 void TestToneForm::init()
 {
@@ -189,7 +237,6 @@ void TestToneForm::startupDefaults()
     QCOMPARE(form->CurrentSlot(), 0);
     for (bool flag : form->ToneFlags())
         QVERIFY(flag);
-    QVERIFY(!form->StopRequest());
 
     // The slot generators sound for the duration shown, with the envelope the sliders show.
     for (int i = 0; i < 10; ++i) {
@@ -341,7 +388,7 @@ void TestToneForm::stopIsPerformed_data()
 void TestToneForm::stopIsPerformed()
 {
     QFETCH(QString, control);
-    timer("Timer1")->start();
+    form->PlayBtnClick();
     timer("Timer2")->start();
     QVERIFY(!form->StopRequest());
     QTest::mouseClick(form->findChild<QAbstractButton*>(control), Qt::LeftButton);
@@ -353,6 +400,7 @@ void TestToneForm::stopIsPerformed()
 void TestToneForm::anyKeyDisarmsTimers()
 {
     showActive();
+    form->PlayBtnClick();
     for (const char* name : {"DataBx", "NumbBx", "MthBtn"}) {
         timer("Timer1")->start();
         timer("Timer2")->start();
@@ -362,6 +410,405 @@ void TestToneForm::anyKeyDisarmsTimers()
     }
     // A key does not ask for a Stop: a pass in progress goes on.
     QVERIFY(!form->StopRequest());
+}
+
+void TestToneForm::slotHighlightFollowsFocus()
+{
+    showActive();
+    const QColor window = form->palette().color(QPalette::Base);
+    const auto highlighted = [&] {
+        QList<int> current;
+        for (int i = 0; i < 10; ++i) {
+            const QColor color = slotField(i)->palette().color(QPalette::Base);
+            if (color == window)
+                current << i;
+            else if (color != QColor(Qt::yellow))
+                current << -1;
+        }
+        return current;
+    };
+    QCOMPARE(highlighted(), QList<int>{0});
+    slotField(7)->setFocus();
+    QCOMPARE(form->CurrentSlot(), 7);
+    QCOMPARE(highlighted(), QList<int>{7});
+}
+
+void TestToneForm::noteEntersCurrentSlot()
+{
+    showActive();
+    setDuration("0.010");
+    slotField(3)->setFocus();
+    auto* octave = control<QSlider>("TrackBar25");
+    octave->setValue(4);
+    QTest::mouseClick(control<QToolButton>("ToolButton1"), Qt::LeftButton);  // A
+    QCOMPARE(slotField(3)->wholeValue(), 440);
+    QCOMPARE(generator(3)->Frequency(), 440);
+    QVERIFY(!form->ToneFlags()[3]);  // it sounded at once
+    QCOMPARE(slotField(0)->wholeValue(), 0);
+    QCOMPARE(slotField(4)->wholeValue(), 417);
+
+    octave->setValue(0);
+    control<QToolButton>("ToolButton1")->click();
+    QCOMPARE(slotField(3)->wholeValue(), 28);
+    octave->setValue(5);
+    control<QToolButton>("ToolButton2")->click();  // " A#"
+    QCOMPARE(slotField(3)->wholeValue(), 932);
+}
+
+void TestToneForm::octaveSliderAndField()
+{
+    auto* octave = control<QSlider>("TrackBar25");
+    const auto enabledNotes = [&] {
+        QString notes;
+        for (int i = 1; i <= 12; ++i)
+            notes += control<QToolButton>(("ToolButton" + QByteArray::number(i)).constData())
+                             ->isEnabled()
+                         ? u'1'
+                         : u'0';
+        return notes;
+    };
+    QCOMPARE(enabledNotes(), QStringLiteral("111111111111"));
+    octave->setValue(9);
+    QCOMPARE(field("OctaveBx")->text(), QStringLiteral("9"));
+    QCOMPARE(enabledNotes(), QStringLiteral("111111100000"));
+    octave->setValue(8);
+    QCOMPARE(enabledNotes(), QStringLiteral("111111111111"));
+
+    field("OctaveBx")->selectAll();  // typing over the digit
+    QTest::keyClicks(field("OctaveBx"), QStringLiteral("9"));
+    QCOMPARE(octave->value(), 9);
+    QCOMPARE(enabledNotes(), QStringLiteral("111111100000"));
+    QTest::keyClicks(field("OctaveBx"), QStringLiteral("7"));  // one digit only
+    QCOMPARE(field("OctaveBx")->text(), QStringLiteral("9"));
+}
+
+void TestToneForm::fieldsRefuseBadValues_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");  // empty: accepted, shown as
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("frequency too high") << "Tbx2"
+                                        << "25000" << NumericEdit::kOutOfRange << "";
+    QTest::newRow("frequency empty") << "Tbx2"
+                                     << "" << NumericEdit::kNotValid << "";
+    QTest::newRow("frequency grouped") << "Tbx2"
+                                       << "20000"
+                                       << "" << QLocale().toString(20000);
+    QTest::newRow("duration too long") << "NTime"
+                                       << "45" << NumericEdit::kOutOfRange << "";
+    QTest::newRow("duration too short") << "NTime"
+                                        << "0" << NumericEdit::kOutOfRange << "";
+    QTest::newRow("duration") << "NTime"
+                              << "1.5"
+                              << "" << QLocale().toString(1.5, 'f', 3);
+}
+
+void TestToneForm::fieldsRefuseBadValues()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+
+    showActive();
+    auto* edit = form->findChild<NumericEdit*>(name);
+    edit->setFocus();
+    edit->clear();
+    QTest::keyClicks(edit, typed);
+    field("DataBx")->setFocus();
+    if (message.isEmpty()) {
+        QVERIFY(services.messages.isEmpty());
+        QCOMPARE(edit->text(), shown);
+        return;
+    }
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(services.messages.front().text, message);
+    QCOMPARE(edit->palette().color(QPalette::Base), QColor(Qt::red));
+    QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::black));
+    QTRY_VERIFY(edit->hasFocus());  // the field is not left
+}
+
+void TestToneForm::slotPreparesOnlyWhenFlagged()
+{
+    setDuration("0.010");
+    auto* play = control<QPushButton>("BitBtn0");
+    QVERIFY(form->ToneFlags()[0]);
+    play->click();
+    QCOMPARE(generator(0)->Frequency(), 20);  // a slot at 0 Hz sounds at 20 Hz
+    QVERIFY(!form->ToneFlags()[0]);
+    QVERIFY(!generator(0)->ToneChanged());
+
+    slotField(0)->setNumber(300);
+    QVERIFY(form->ToneFlags()[0]);
+    play->click();
+    QCOMPARE(generator(0)->Frequency(), 300);
+    generator(0)->SetFrequency(301);  // changed behind the console's back:
+    play->click();                    // no flag, so no new preparation from the field
+    QCOMPARE(generator(0)->Frequency(), 301);
+}
+
+void TestToneForm::slidersSetPanelsAndGenerators_data()
+{
+    QTest::addColumn<QList<int>>("positions");  // Attack, Hold, Decay, Sustain, Release
+    QTest::addColumn<QStringList>("panels");
+
+    QTest::newRow("start-up") << QList<int>{90, 70, 80, 50, 90}
+                              << QStringList{"10%", "30%", "20%", "50%", "10%"};
+    QTest::newRow("over 100 scaled")
+        << QList<int>{60, 60, 60, 50, 80} << QStringList{"28%", "28%", "28%", "50%", "14%"};
+    QTest::newRow("all full") << QList<int>{0, 0, 0, 50, 0}
+                              << QStringList{"25%", "25%", "25%", "50%", "25%"};
+}
+
+void TestToneForm::slidersSetPanelsAndGenerators()
+{
+    QFETCH(QList<int>, positions);
+    QFETCH(QStringList, panels);
+    const char* sliders[] = {"TrackBar1", "TrackBar7", "TrackBar2", "TrackBar3", "TrackBar4"};
+    const char* panelNames[] = {"Panel1", "Panel5", "Panel2", "Panel3", "Panel4"};
+    control<QSlider>("TrackBar3")->setValue(0);  // a move from somewhere else
+    form->PlayBtnClick();
+    for (int i = 0; i < 5; ++i)
+        control<QSlider>(sliders[i])->setValue(positions[i]);
+    QVERIFY(form->StopRequest());
+    QVERIFY(!timer("Timer1")->isActive());
+    for (bool flag : form->ToneFlags())
+        QVERIFY(flag);
+    QStringList shown;
+    for (const char* panel : panelNames)
+        shown << control<QLabel>(panel)->text();
+    QCOMPARE(shown, panels);
+    for (int slot : {0, 9}) {
+        const TToneGen* g = generator(slot);
+        QCOMPARE((QStringList{
+                     QStringLiteral("%1%").arg(g->Attack()), QStringLiteral("%1%").arg(g->Hold()),
+                     QStringLiteral("%1%").arg(g->Decay()), QStringLiteral("%1%").arg(g->Sustain()),
+                     QStringLiteral("%1%").arg(g->Release())}),
+                 panels);
+    }
+}
+
+void TestToneForm::waveChoiceSetsGeneratorsWithoutStop()
+{
+    form->PlayBtnClick();
+    QTest::mouseClick(control<QAbstractButton>("WaveItem1"), Qt::LeftButton);
+    for (int slot = 0; slot < 10; ++slot)
+        QCOMPARE(generator(slot)->Waveform(), tgSquare);
+    QVERIFY(!form->StopRequest());
+    QVERIFY(timer("Timer1")->isActive());
+    timer("Timer1")->stop();
+}
+
+void TestToneForm::durationGoesToGenerators()
+{
+    showActive();
+    form->PlayBtnClick();
+    auto* duration = control<NumericEdit>("NTime");
+    duration->setFocus();
+    QVERIFY(form->StopRequest());  // entering the field stops
+    duration->clear();
+    QTest::keyClicks(duration,
+                     QStringLiteral("1") + QLocale().decimalPoint() + QStringLiteral("5"));
+    field("DataBx")->setFocus();
+    for (int slot = 0; slot < 10; ++slot) {
+        QCOMPARE(generator(slot)->Duration(), 1500);
+        QVERIFY(form->ToneFlags()[slot]);
+    }
+}
+
+void TestToneForm::envelopeDrawing_data()
+{
+    QTest::addColumn<QList<int>>("positions");
+    QTest::addColumn<QList<QPoint>>("points");
+    QTest::addColumn<QList<QColor>>("colors");
+
+    const QColor red(0xff, 0, 0), purple(0x80, 0, 0x80), blue(0, 0, 0xff), green(0, 0x80, 0),
+        navy(0, 0, 0x80), white(Qt::white);
+    // Bevel1 at 281, 101, 197 x 122: x0 282, y0 105, w 196, h 116, bottom 221.
+    QTest::newRow("start-up: 10, 30, 20, sustain 50, 10")
+        << QList<int>{90, 70, 80, 50, 90}
+        << QList<QPoint>{{290, 110}, {299, 215}, {330, 150}, {380, 200}, {380, 120},
+                         {430, 190}, {430, 150}, {470, 215}, {476, 170}}
+        << QList<QColor>{white, red, purple, blue, white, green, white, navy, white};
+    QTest::newRow("shares over 100: no sustain band")
+        << QList<int>{0, 0, 0, 50, 0}
+        << QList<QPoint>{{330, 215}, {350, 150}, {400, 200}, {450, 215}, {440, 170}}
+        << QList<QColor>{red, purple, blue, navy, white};
+    QTest::newRow("sustain at the top")
+        << QList<int>{90, 70, 80, 0, 90} << QList<QPoint>{{380, 107}, {430, 106}, {430, 221}}
+        << QList<QColor>{blue, green, green};
+}
+
+void TestToneForm::envelopeDrawing()
+{
+    QFETCH(QList<int>, positions);
+    QFETCH(QList<QPoint>, points);
+    QFETCH(QList<QColor>, colors);
+    const char* sliders[] = {"TrackBar1", "TrackBar7", "TrackBar2", "TrackBar3", "TrackBar4"};
+    for (int i = 0; i < 5; ++i)
+        control<QSlider>(sliders[i])->setValue(positions[i]);
+    const QImage picture = form->grab().toImage();
+    for (qsizetype i = 0; i < points.size(); ++i)
+        QVERIFY2(picture.pixelColor(points[i]) == colors[i],
+                 qPrintable(QStringLiteral("(%1, %2) is %3, expected %4")
+                                .arg(points[i].x())
+                                .arg(points[i].y())
+                                .arg(picture.pixelColor(points[i]).name(), colors[i].name())));
+}
+
+void TestToneForm::settingsRoundTrip()
+{
+    const QString path = folder.filePath(QStringLiteral("round.tns"));
+    control<QPushButton>("MthBtn")->click();  // Chaldean
+    control<QCheckBox>("SpaceBx")->setChecked(false);
+    field("DataBx")->setText(QStringLiteral("Ann Lee"));
+    field("NumbBx")->setText(QStringLiteral("15P 3"));  // edited by hand
+    for (int i = 0; i < 10; ++i)
+        slotField(i)->setNumber(1000 + i);
+    field("NTime")->setText(QLocale().toString(1.25, 'f', 3));
+    const char* sliders[] = {"TrackBar1", "TrackBar7", "TrackBar2", "TrackBar3", "TrackBar4"};
+    for (int i = 0; i < 5; ++i)
+        control<QSlider>(sliders[i])->setValue(10 * (i + 1));
+    control<QAbstractButton>("WaveItem2")->click();
+    control<QSlider>("TrackBar25")->setValue(6);
+    control<QCheckBox>("LoopBx")->setChecked(false);
+
+    services.fileAnswers << path;
+    control<QPushButton>("SaveBtn")->click();
+    QCOMPARE(services.fileRequests.size(), 1);
+    const UiServices::FileRequest& asked = services.fileRequests.front();
+    QCOMPARE(asked.title, QStringLiteral("Save Tone Settings"));
+    QCOMPARE(asked.folder, form->DataFolder() + QStringLiteral("/ToneData"));
+    QCOMPARE(asked.proposedName, QStringLiteral("Ann Lee"));
+    QCOMPARE(asked.filter, QStringLiteral("Tone Settings  [*.tns]|*.tns"));
+    QCOMPARE(asked.defaultSuffix, QStringLiteral("tns"));
+    QCOMPARE(form->SettingsFolder(), folder.path());
+
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QCOMPARE(bytes.count("\r\n"), 24);
+    QVERIFY(bytes.startsWith("1\r\nAnn Lee\r\n15P 3\r\n1\r\n1000\r\n"));
+
+    TToneFrm loaded;
+    services.fileAnswers << path.chopped(4);  // the extension is added to a name without one
+    loaded.findChild<QPushButton*>(QStringLiteral("LoadBtn"))->click();
+    const auto text = [&](const char* name) {
+        return loaded.findChild<QLineEdit*>(QLatin1String(name))->text();
+    };
+    QCOMPARE(text("DataBx"), QStringLiteral("Ann Lee"));
+    QCOMPARE(text("NumbBx"), QStringLiteral("15P 3"));
+    QCOMPARE(loaded.ConsoleMethod(), 1);
+    QCOMPARE(loaded.findChild<QPushButton*>(QStringLiteral("MthBtn"))->text(),
+             QStringLiteral("Chaldean"));
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(loaded.findChild<NumericEdit*>(QStringLiteral("Tbx%1").arg(i))->wholeValue(),
+                 1000 + i);
+    QCOMPARE(text("NTime"), QLocale().toString(1.25, 'f', 3));
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(loaded.findChild<QSlider*>(QLatin1String(sliders[i]))->value(), 10 * (i + 1));
+    QCOMPARE(loaded.findChild<QButtonGroup*>(QStringLiteral("WaveItems"))->checkedId(), 2);
+    QCOMPARE(text("OctaveBx"), QStringLiteral("6"));
+    QCOMPARE(loaded.findChild<QSlider*>(QStringLiteral("TrackBar25"))->value(), 6);
+    QVERIFY(!loaded.findChild<QCheckBox*>(QStringLiteral("LoopBx"))->isChecked());
+    QVERIFY(!loaded.findChild<QCheckBox*>(QStringLiteral("SpaceBx"))->isChecked());
+    for (int i = 0; i < 10; ++i) {
+        QVERIFY(loaded.ToneFlags()[i]);
+        const auto* g = loaded.findChild<TToneGen*>(QStringLiteral("Tg%1").arg(i));
+        QCOMPARE(g->Duration(), 1250);
+        QCOMPARE(g->Waveform(), tgTriangle);
+    }
+}
+
+void TestToneForm::settingsSavedAfterStartup()
+{
+    const QString path = folder.filePath(QStringLiteral("Enter Date Here.tns"));
+    services.fileAnswers << path;
+    control<QPushButton>("SaveBtn")->click();
+    QCOMPARE(services.fileRequests.front().proposedName, QStringLiteral("Enter Date Here"));
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QStringList lines = tonesettings::readLines(saved.readAll());
+    QCOMPARE(lines.first(), QStringLiteral("1"));
+    QCOMPARE(lines.mid(15), (QStringList{"90", "70", "80", "50", "90", "-1", "4", "1", "1"}));
+}
+
+void TestToneForm::settingsFileFailures_data()
+{
+    QTest::addColumn<int>("lines");         // lines kept of a full file
+    QTest::addColumn<QString>("duration");  // line 15 when kept
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("ten lines") << 10 << ""
+                               << "'' is not a valid floating point value";
+    QTest::newRow("bad duration") << 24 << "half"
+                                  << "'half' is not a valid floating point value";
+    QTest::newRow("twenty lines") << 20 << "2.000"
+                                  << "";
+}
+
+void TestToneForm::settingsFileFailures()
+{
+    QFETCH(int, lines);
+    QFETCH(QString, duration);
+    QFETCH(QString, message);
+
+    ConsoleSettings settings = ConsoleSettings::builtInDefaults();
+    settings.dataText = QStringLiteral("ZZ");
+    settings.numerologyText = QStringLiteral("12");
+    for (int i = 0; i < 10; ++i)
+        settings.frequencies[std::size_t(i)] = 500 + i;
+    QStringList file = tonesettings::linesOf(settings);
+    file[14] = duration;
+    const QString path = writeFile(QStringLiteral("short.tns"), file.mid(0, lines));
+    const QString shownBefore = field("NTime")->text();
+    form->loadSettingsFile(path);
+
+    if (!message.isEmpty()) {
+        QCOMPARE(services.messages.size(), 1);
+        QCOMPARE(services.messages.front().text, message);
+        QCOMPARE(field("NTime")->text(), shownBefore);
+        // The data text went in before the failure and was converted as usual.
+        QCOMPARE(field("NumbBx")->text(), lines > 2 ? QStringLiteral("12") : QStringLiteral("88"));
+        QCOMPARE(slotField(9)->wholeValue(), lines >= 14 ? 509 : 0);
+        QCOMPARE(slotField(5)->wholeValue(), 505);
+        return;
+    }
+    QVERIFY(services.messages.isEmpty());
+    // Missing whole-number lines count as 0: no wave chosen becomes sine, options unchecked.
+    QCOMPARE(control<QButtonGroup>("WaveItems")->checkedId(), 0);
+    QCOMPARE(field("OctaveBx")->text(), QStringLiteral("0"));
+    QVERIFY(!control<QCheckBox>("LoopBx")->isChecked());
+    QVERIFY(!control<QCheckBox>("SpaceBx")->isChecked());
+    QCOMPARE(field("NumbBx")->text(), QStringLiteral("12"));
+    QCOMPARE(generator(0)->Duration(), 2000);
+}
+
+// A file whose space option differs: loaded, its numerology text stays; at start-up the
+// numerology field is rewritten from the data text.
+void TestToneForm::defaultSettingsAtStartup()
+{
+    ConsoleSettings settings = ConsoleSettings::builtInDefaults();
+    settings.dataText = QStringLiteral("A B");
+    settings.numerologyText = QStringLiteral("9 9");
+    settings.spaceAsZero = false;
+    settings.durationSeconds = 0.75;
+    const QString path = writeFile(QStringLiteral("default.tns"), tonesettings::linesOf(settings));
+
+    form->loadSettingsFile(path);
+    QCOMPARE(field("NumbBx")->text(), QStringLiteral("9 9"));
+
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder.path()));
+    TToneFrm started;
+    QDir::setCurrent(previous);
+    QCOMPARE(started.findChild<QLineEdit*>(QStringLiteral("DataBx"))->text(),
+             QStringLiteral("A B"));
+    QCOMPARE(started.findChild<QLineEdit*>(QStringLiteral("NumbBx"))->text(),
+             QStringLiteral("1 2"));
+    QCOMPARE(started.findChild<TToneGen*>(QStringLiteral("Tg4"))->Duration(), 750);
 }
 
 QTEST_MAIN(TestToneForm)

@@ -1,0 +1,66 @@
+#include "console/render.h"
+
+#include "console/sequence.h"
+#include "console/slotsound.h"
+#include "tonegen/tonegen.h"
+#include "tonegen/waveimage.h"
+
+#include <array>
+#include <memory>
+
+namespace {
+
+class Renderer final : public sequence::Player
+{
+public:
+    explicit Renderer(const ConsoleSettings& settings)
+    {
+        for (std::size_t i = 0; i < generators_.size(); ++i) {
+            generators_[i] = std::make_unique<TToneGen>();
+            slotsound::setUpSlot(*generators_[i], int(i), settings);
+        }
+        // A pause is not limited as a tone's length is.
+        const std::int64_t pauseMs = std::max(slotsound::milliseconds(settings.durationSeconds), 0);
+        pauseBytes_ =
+            synthesis::dataLength(synthesis::SampleFormat::of(tg16Bit, tgHiQ, false), pauseMs);
+    }
+
+    void show(qsizetype) override {}
+
+    void playSlot(int slot) override
+    {
+        TToneGen& generator = *generators_[std::size_t(slot)];
+        // Each slot's image is built once, at its first digit.
+        if (generator.ImageSize() == 0)
+            generator.PrepareADSR();
+        const QByteArrayView image = generator.GetDataBuffer();
+        samples_ += image.sliced(waveimage::kHeaderSize,
+                                 image.size() - waveimage::kHeaderSize - waveimage::kPaddingSize);
+    }
+
+    void pause() override { samples_ += QByteArray(qsizetype(pauseBytes_), '\0'); }
+    bool stopRequested() override { return false; }
+
+    QByteArray wave() const
+    {
+        QByteArray file(waveimage::kHeaderSize, '\0');
+        waveimage::writeHeader(reinterpret_cast<std::uint8_t*>(file.data()),
+                               synthesis::SampleFormat::of(tg16Bit, tgHiQ, false),
+                               std::uint32_t(samples_.size()));
+        return file + samples_;
+    }
+
+private:
+    std::array<std::unique_ptr<TToneGen>, 10> generators_;
+    std::int64_t pauseBytes_ = 0;
+    QByteArray samples_;
+};
+
+}  // namespace
+
+QByteArray renderPass(const QString& digits, const ConsoleSettings& settings)
+{
+    Renderer renderer(settings);
+    sequence::runPass(digits, renderer);
+    return renderer.wave();
+}

@@ -1,0 +1,203 @@
+#include "console/ui/toneform.h"
+#include "support/nullsinkrecorder.h"
+#include "support/recordinguiservices.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+// The console's passes, heard through the real sound output in the test sink.
+class TestSequencer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void passPlaysTheDigitsBackToBack();
+    void pauseLastsOneDuration();
+    void stopEndsThePassAfterTheToneInProgress();
+    void loopRearmsAfterAPass();
+    void keyCancelsAnArmedPass();
+    void playAllLeavesSlotNineCurrent();
+
+private:
+    template <typename T = QWidget> T* control(const char* name) const
+    {
+        T* widget = form->findChild<T*>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    void prepare(const char* digits, const char* seconds, bool loop);
+    Recording record(int ms, const std::function<void()>& start);
+
+    RecordingUiServices services;
+    NullSinkRecorder recorder;
+    std::unique_ptr<TToneFrm> form;
+};
+
+void TestSequencer::initTestCase()
+{
+    if (NullSinkRecorder::sink().isEmpty())
+        QSKIP("no null sink set up for the tests (the test command sets one up)");
+}
+
+void TestSequencer::init()
+{
+    form = std::make_unique<TToneFrm>();
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void TestSequencer::cleanup()
+{
+    form->StopBtnClick();
+    form.reset();
+}
+
+// Tones at a constant level (no attack, decay or release) make their edges easy to find.
+void TestSequencer::prepare(const char* digits, const char* seconds, bool loop)
+{
+    control<QCheckBox>("LoopBx")->setChecked(loop);
+    const std::pair<const char*, int> flat[] = {{"TrackBar1", 100},
+                                                {"TrackBar7", 100},
+                                                {"TrackBar2", 100},
+                                                {"TrackBar3", 0},
+                                                {"TrackBar4", 100}};
+    for (const auto& [name, position] : flat)
+        control<QSlider>(name)->setValue(position);
+    control<QLineEdit>("NTime")->setText(
+        QLocale().toString(QString::fromLatin1(seconds).toDouble(), 'f', 3));
+    form->NTimeAfterExit();
+    control<QLineEdit>("NumbBx")->setText(QString::fromLatin1(digits));
+}
+
+Recording TestSequencer::record(int ms, const std::function<void()>& start)
+{
+    QString error;
+    if (!recorder.start(&error))
+        qFatal("%s", qPrintable(error));
+    start();
+    QTest::qWait(ms);
+    return recorder.stop();
+}
+
+void TestSequencer::passPlaysTheDigitsBackToBack()
+{
+    prepare("4197", "0.5", false);
+    const Recording heard = record(3000, [&] { control<QPushButton>("PlayBtn")->click(); });
+    const qsizetype first = heard.firstSound();
+    const qsizetype last = heard.lastSound();
+    QVERIFY2(first >= 0, "nothing was heard");
+    const double seconds = heard.seconds(last - first);
+    QVERIFY2(std::abs(seconds - 2.0) < 0.01, qPrintable(QString::number(seconds)));
+    const qsizetype gap = heard.longestQuietRun(first, last);
+    QVERIFY2(gap < 192, qPrintable(QStringLiteral("silent for %1 frames").arg(gap)));
+
+    // Slots 4, 1, 9 and 7 in turn, each changing to the next within 5 ms of 500 ms: 30 ms
+    // windows that end or start 5 ms from each expected change hold one tone only.
+    const double hz[] = {417, 174, 963, 741};
+    const qsizetype tone = 48000;
+    const qsizetype margin = 480;
+    const qsizetype window = 2880;
+    for (int k = 0; k < 4; ++k) {
+        const qsizetype from = first + k * tone;
+        const double opening = heard.frequency(from + margin, from + margin + window);
+        const double closing = heard.frequency(from + tone - margin - window, from + tone - margin);
+        QVERIFY2(
+            std::abs(opening - hz[k]) < hz[k] / 50 && std::abs(closing - hz[k]) < hz[k] / 50,
+            qPrintable(
+                QStringLiteral("tone %1: %2 Hz, then %3 Hz").arg(k).arg(opening).arg(closing)));
+    }
+    const auto& numbers = *control<QLineEdit>("NumbBx");
+    QCOMPARE(numbers.selectionStart(), 3);
+    QCOMPARE(numbers.selectedText(), QStringLiteral("7"));
+    QVERIFY(!control<QTimer>("Timer1")->isActive());
+}
+
+void TestSequencer::pauseLastsOneDuration()
+{
+    prepare("4P 4", "0.2", false);
+    const Recording heard = record(1600, [&] { control<QPushButton>("PlayBtn")->click(); });
+    const qsizetype first = heard.firstSound();
+    const qsizetype last = heard.lastSound();
+    QVERIFY2(first >= 0, "nothing was heard");
+    const qsizetype pause = heard.longestQuietRun(first, last);
+    QVERIFY2(std::abs(pause - 19200) <= 480,
+             qPrintable(QStringLiteral("paused %1 frames").arg(pause)));
+    QVERIFY2(std::abs(last - first - 3 * 19200) <= 960, qPrintable(QString::number(last - first)));
+}
+
+void TestSequencer::stopEndsThePassAfterTheToneInProgress()
+{
+    prepare("4197", "0.3", false);
+    const Recording heard = record(2500, [&] {
+        control<QPushButton>("PlayBtn")->click();
+        // During the third tone; it is handled when that tone has ended.
+        QTimer::singleShot(500 + 750, control<QPushButton>("StopBtn"), &QPushButton::click);
+    });
+    const qsizetype first = heard.firstSound();
+    const qsizetype last = heard.lastSound();
+    QVERIFY2(first >= 0, "nothing was heard");
+    const double seconds = heard.seconds(last - first);
+    QVERIFY2(std::abs(seconds - 0.9) < 0.02, qPrintable(QString::number(seconds)));
+    QVERIFY(!control<QTimer>("Timer1")->isActive());
+    QVERIFY(!control<QTimer>("Timer2")->isActive());
+    QVERIFY(form->StopRequest());
+}
+
+void TestSequencer::loopRearmsAfterAPass()
+{
+    prepare("4", "0.05", true);
+    const Recording heard = record(1500, [&] {
+        control<QPushButton>("PlayBtn")->click();
+        QTest::qWait(700);
+        QVERIFY(control<QTimer>("Timer1")->isActive());  // armed again after the first pass
+    });
+    form->StopBtnClick();
+    const qsizetype first = heard.firstSound();
+    const qsizetype second = heard.firstSound(1000, first + 4800 + 960);
+    QVERIFY2(first >= 0 && second > first, "the pass did not repeat");
+    // About 500 ms pass between the 50 ms tone and the next pass (the output's own few
+    // milliseconds of latency either way).
+    const double apart = heard.seconds(second - first);
+    QVERIFY2(std::abs(apart - 0.55) < 0.05, qPrintable(QString::number(apart)));
+}
+
+void TestSequencer::keyCancelsAnArmedPass()
+{
+    prepare("4", "0.05", false);
+    const Recording heard = record(900, [&] {
+        control<QPushButton>("PlayBtn")->click();
+        QTest::keyClick(control("DataBx"), Qt::Key_Shift);
+    });
+    QVERIFY(!control<QTimer>("Timer1")->isActive());
+    QVERIFY2(
+        heard.firstSound() == -1,
+        qPrintable(
+            QStringLiteral("sound at frame %1 of %2").arg(heard.firstSound()).arg(heard.frames())));
+}
+
+void TestSequencer::playAllLeavesSlotNineCurrent()
+{
+    prepare("", "0.02", false);
+    const Recording heard = record(1500, [&] { control<QPushButton>("PlayAllBtn")->click(); });
+    QCOMPARE(form->CurrentSlot(), 9);
+    QVERIFY(!control<QTimer>("Timer2")->isActive());
+    const qsizetype first = heard.firstSound();
+    const qsizetype last = heard.lastSound();
+    QVERIFY2(first >= 0, "nothing was heard");
+    // Slot 0 sounds at 20 Hz, slot 9 at 963 Hz: the last tone is the highest.
+    QVERIFY(heard.frequency(last - 1700, last) > 900);
+}
+
+QTEST_MAIN(TestSequencer)
+#include "tst_sequencer.moc"
