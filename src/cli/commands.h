@@ -8,5 +8,7 @@ namespace cli {
 int runDigits(const QStringList& arguments);
 int runNote(const QStringList& arguments);
 int runTone(const QStringList& arguments);
+int runRender(const QStringList& arguments);
+int runPlay(const QStringList& arguments);
 
 }  // namespace cli

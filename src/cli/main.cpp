@@ -18,6 +18,8 @@ constexpr std::array kCommands{
     Command{"digits", "print the digit string of a text", cli::runDigits},
     Command{"note", "print the frequency of a note name", cli::runNote},
     Command{"tone", "write one tone generator's image as a WAVE file", cli::runTone},
+    Command{"render", "write the sound of a text as the console plays it", cli::runRender},
+    Command{"play", "play a text as the console does", cli::runPlay},
 };
 
 void printUsage()
