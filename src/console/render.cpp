@@ -25,6 +25,22 @@ public:
             synthesis::dataLength(synthesis::SampleFormat::of(tg16Bit, tgHiQ, false), pauseMs);
     }
 
+    // The whole file is laid out in one block, its length known before a sample is made.
+    void reserve(const QString& digits)
+    {
+        std::int64_t length = waveimage::kHeaderSize;
+        const std::int64_t tone = synthesis::dataLength(
+            synthesis::SampleFormat::of(tg16Bit, tgHiQ, false), generators_[0]->Duration());
+        for (const QChar c : digits) {
+            if (c >= u'0' && c <= u'9')
+                length += tone;
+            else if (c == u'P' || c == u'p')
+                length += pauseBytes_;
+        }
+        file_.reserve(qsizetype(length));
+        file_.resize(waveimage::kHeaderSize);
+    }
+
     void show(qsizetype) override {}
 
     void playSlot(int slot) override
@@ -34,26 +50,25 @@ public:
         if (generator.ImageSize() == 0)
             generator.PrepareADSR();
         const QByteArrayView image = generator.GetDataBuffer();
-        samples_ += image.sliced(waveimage::kHeaderSize,
-                                 image.size() - waveimage::kHeaderSize - waveimage::kPaddingSize);
+        file_ += image.sliced(waveimage::kHeaderSize,
+                              image.size() - waveimage::kHeaderSize - waveimage::kPaddingSize);
     }
 
-    void pause() override { samples_ += QByteArray(qsizetype(pauseBytes_), '\0'); }
+    void pause() override { file_.append(qsizetype(pauseBytes_), '\0'); }
     bool stopRequested() override { return false; }
 
-    QByteArray wave() const
+    QByteArray wave()
     {
-        QByteArray file(waveimage::kHeaderSize, '\0');
-        waveimage::writeHeader(reinterpret_cast<std::uint8_t*>(file.data()),
+        waveimage::writeHeader(reinterpret_cast<std::uint8_t*>(file_.data()),
                                synthesis::SampleFormat::of(tg16Bit, tgHiQ, false),
-                               std::uint32_t(samples_.size()));
-        return file + samples_;
+                               std::uint32_t(file_.size() - waveimage::kHeaderSize));
+        return std::move(file_);
     }
 
 private:
     std::array<std::unique_ptr<TToneGen>, 10> generators_;
     std::int64_t pauseBytes_ = 0;
-    QByteArray samples_;
+    QByteArray file_;
 };
 
 }  // namespace
@@ -61,6 +76,7 @@ private:
 QByteArray renderPass(const QString& digits, const ConsoleSettings& settings)
 {
     Renderer renderer(settings);
+    renderer.reserve(digits);
     sequence::runPass(digits, renderer);
     return renderer.wave();
 }

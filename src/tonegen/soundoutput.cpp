@@ -18,12 +18,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The writer hands the stream 5 ms at a time and keeps about 30 ms queued: a stop is heard
-// within a chunk, and the next image is queued long before the stream runs dry.
+// The writer hands the stream 5 ms at a time and keeps about 60 ms queued: a stop flushes
+// what is queued, and an image played right after another has most of that time to arrive
+// before the stream would need silence.
 constexpr int kChunksPerSecond = 200;
-constexpr int kLatencyMs = 30;
-// Silence that keeps an idle stream running is written in pieces of this length.
+constexpr int kLatencyMs = 60;
+// When an image has gone into the stream, the writer waits this long for the next one
+// before it writes silence, which it then writes in pieces of kSilenceMs.
+constexpr int kFollowMs = 45;
 constexpr int kSilenceMs = 10;
+// A stream just opened gets this much silence first: while it settles in, the first
+// milliseconds it carries may not all be heard.
+constexpr int kSettleMs = 100;
 // A stream left silent this long is closed; the next play opens it again.
 constexpr auto kIdleClose = std::chrono::seconds(3);
 
@@ -216,6 +222,7 @@ private:
         device_ = pulse_->open(nullptr, "Sonarith", PA_STREAM_PLAYBACK, nullptr, "Tones", &spec,
                                nullptr, &attributes, &error);
         deviceRate_ = device_ ? rate : 0;
+        settleFrames_ = device_ ? std::size_t(rate * kSettleMs / 1000) : 0;
         return device_ != nullptr;
     }
 
@@ -297,6 +304,7 @@ private:
         Clock::time_point deadline = Clock::now();
         Clock::time_point idleSince = Clock::now();
         bool idle = true;
+        bool silenceWritten = false;
         const auto hasWork = [&] {
             return quit_ || image_ || flush_ || drainsDone_ < drainRequests_;
         };
@@ -338,10 +346,12 @@ private:
                     wake_.wait(lock, hasWork);
                     continue;
                 }
-                // The stream holds about kLatencyMs of sound: wait a little for the next
-                // image, so that one following at once joins on without silence between.
-                if (wake_.wait_for(lock, std::chrono::milliseconds(kSilenceMs), hasWork))
+                // The stream still holds most of kLatencyMs of sound: an image following
+                // within kFollowMs joins on without silence between.
+                const auto wait = silenceWritten ? kSilenceMs : kFollowMs;
+                if (wake_.wait_for(lock, std::chrono::milliseconds(wait), hasWork))
                     continue;
+                silenceWritten = true;
                 const int rate = deviceRate_;
                 const auto frames = std::size_t(rate * kSilenceMs / 1000);
                 chunk.assign(frames * 2, 0);
@@ -360,10 +370,21 @@ private:
                     goSilent();
                 continue;
             }
+            if (settleFrames_ > 0) {
+                const auto frames =
+                    std::min<std::size_t>(settleFrames_, std::size_t(rate * kSilenceMs / 1000));
+                settleFrames_ -= frames;
+                chunk.assign(frames * 2, 0);
+                lock.unlock();
+                write(chunk, frames, rate, deadline);
+                lock.lock();
+                continue;
+            }
             if (idle) {
                 idle = false;
                 deadline = Clock::now();
             }
+            silenceWritten = false;
             const std::size_t frames = takeChunk(chunk);
             lock.unlock();
             write(chunk, frames, rate, deadline);
@@ -392,6 +413,7 @@ private:
     const PulseLibrary* pulse_ = nullptr;
     pa_simple* device_ = nullptr;
     int deviceRate_ = 0;
+    std::size_t settleFrames_ = 0;
 };
 
 SoundOutput::SoundOutput() : stream_(std::make_unique<Stream>()) {}

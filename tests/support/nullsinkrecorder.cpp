@@ -44,6 +44,29 @@ double Recording::frequency(qsizetype from, qsizetype to) const
     return double(crossings) * kRate / double(last - first);
 }
 
+QList<qsizetype> Recording::frequencyChanges(qsizetype from, qsizetype to) const
+{
+    QList<qsizetype> changes;
+    qsizetype previous = -1;
+    qsizetype period = 0;
+    for (qsizetype i = std::max<qsizetype>(from, 1); i <= to && i < frames(); ++i) {
+        if (!(left[std::size_t(i - 1)] < 0 && left[std::size_t(i)] >= 0))
+            continue;
+        if (previous >= 0) {
+            const qsizetype length = i - previous;
+            // The change lies within the cycle that ended at the previous crossing.
+            if (period > 0 && std::abs(length - period) * 5 > period) {
+                changes << previous;
+                period = 0;
+            } else {
+                period = length;
+            }
+        }
+        previous = i;
+    }
+    return changes;
+}
+
 qsizetype Recording::longestQuietRun(qsizetype from, qsizetype to, int threshold) const
 {
     qsizetype longest = 0;

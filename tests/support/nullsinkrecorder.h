@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -20,6 +21,9 @@ struct Recording
     qsizetype lastSound(int threshold = 1000) const;
     // The frequency of the left channel between two frames, by its rising zero crossings.
     double frequency(qsizetype from, qsizetype to) const;
+    // The frames between two frames where the left channel's cycle length changes by more
+    // than a fifth: where one tone gives way to another of a clearly different pitch.
+    QList<qsizetype> frequencyChanges(qsizetype from, qsizetype to) const;
     // The longest run of frames between two frames with every left sample within threshold.
     qsizetype longestQuietRun(qsizetype from, qsizetype to, int threshold = 1000) const;
     // The largest sample size of a channel.
