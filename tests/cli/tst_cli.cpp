@@ -1,7 +1,10 @@
+#include "console/render.h"
+#include "console/tonesettings.h"
 #include "tonegen/tonegen.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,6 +17,9 @@ private Q_SLOTS:
     void run_data();
     void run();
     void toneIsTheGeneratorsImage();
+    void renderIsThePass();
+    void playWithoutDevice();
+    void playPrintsEachDigit();
 };
 
 void TestCli::run_data()
@@ -69,6 +75,18 @@ void TestCli::run_data()
     QTest::newRow("tone bad amplitude")
         << L{"tone", "--am", "0:40000:2:sine", "-o", "{dir}/c.wav"} << 2 << "";
     QTest::newRow("tone unwritable") << L{"tone", "-o", "{dir}/missing/c.wav"} << 3 << "";
+
+    QTest::newRow("render") << L{"render", "MARY", "-o", "{dir}/m.wav"} << 0 << "";
+    QTest::newRow("render without output") << L{"render", "MARY"} << 2 << "";
+    QTest::newRow("render text and digits")
+        << L{"render", "MARY", "--digits", "41", "-o", "{dir}/m.wav"} << 2 << "";
+    QTest::newRow("render neither") << L{"render", "-o", "{dir}/m.wav"} << 2 << "";
+    QTest::newRow("render missing settings")
+        << L{"render", "A", "--settings", "{dir}/none.tns", "-o", "{dir}/m.wav"} << 2 << "";
+    QTest::newRow("render bad method")
+        << L{"render", "A", "--method", "x", "-o", "{dir}/m.wav"} << 2 << "";
+    QTest::newRow("render unwritable") << L{"render", "A", "-o", "{dir}/missing/m.wav"} << 3 << "";
+    QTest::newRow("play help") << L{"play", "--help"} << 0 << "*";
 }
 
 void TestCli::run()
@@ -134,6 +152,57 @@ void TestCli::toneIsTheGeneratorsImage()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), generator.GetDataBuffer().toByteArray());
+}
+
+// The written file is one pass with the file's settings and the options given.
+void TestCli::renderIsThePass()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ConsoleSettings settings = ConsoleSettings::builtInDefaults();
+    settings.durationSeconds = 0.05;
+    settings.frequencies[5] = 880;
+    settings.waveItem = 3;
+    QFile file(dir.filePath(QStringLiteral("s.tns")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(tonesettings::fileBytes(tonesettings::linesOf(settings)));
+    file.close();
+
+    const QString out = dir.filePath(QStringLiteral("r.wav"));
+    QProcess cli;
+    cli.start(QStringLiteral(SONARITH_CLI),
+              {QStringLiteral("render"), QStringLiteral("--settings"), file.fileName(),
+               QStringLiteral("A N"), QStringLiteral("--method=chaldean"),
+               QStringLiteral("--space-blank"), QStringLiteral("-o"), out});
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 0);
+    QFile rendered(out);
+    QVERIFY(rendered.open(QIODevice::ReadOnly));
+    QCOMPARE(rendered.readAll(), renderPass(QStringLiteral("1 5"), settings));
+}
+
+void TestCli::playWithoutDevice()
+{
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent/native"));
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(SONARITH_CLI), {QStringLiteral("play"), QStringLiteral("A")});
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 3);
+    QVERIFY(cli.readAllStandardError().contains("no sound device"));
+}
+
+void TestCli::playPrintsEachDigit()
+{
+    if (qEnvironmentVariableIsEmpty("SONARITH_TEST_SINK"))
+        QSKIP("no test sink to play into");
+    QProcess cli;
+    cli.start(QStringLiteral(SONARITH_CLI),
+              {QStringLiteral("play"), QStringLiteral("--digits"), QStringLiteral("4P 1")});
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(cli.readAllStandardOutput(), QByteArray("4\n1\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
