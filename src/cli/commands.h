@@ -10,5 +10,9 @@ int runNote(const QStringList& arguments);
 int runTone(const QStringList& arguments);
 int runRender(const QStringList& arguments);
 int runPlay(const QStringList& arguments);
+int runAnalyze(const QStringList& arguments);
+int runChain(const QStringList& arguments);
+int runReduce(const QStringList& arguments);
+int runSum(const QStringList& arguments);
 
 }  // namespace cli

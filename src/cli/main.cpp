@@ -16,6 +16,10 @@ struct Command
 
 constexpr std::array kCommands{
     Command{"digits", "print the digit string of a text", cli::runDigits},
+    Command{"analyze", "the numerology calculator's analysis of a name", cli::runAnalyze},
+    Command{"chain", "print the reduction chain of a number", cli::runChain},
+    Command{"reduce", "one press of the calculator's Reduce", cli::runReduce},
+    Command{"sum", "one press of the calculator's Sum", cli::runSum},
     Command{"note", "print the frequency of a note name", cli::runNote},
     Command{"tone", "write one tone generator's image as a WAVE file", cli::runTone},
     Command{"render", "write the sound of a text as the console plays it", cli::runRender},

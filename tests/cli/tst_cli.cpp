@@ -3,6 +3,8 @@
 #include "tonegen/tonegen.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -20,6 +22,7 @@ private Q_SLOTS:
     void renderIsThePass();
     void playWithoutDevice();
     void playPrintsEachDigit();
+    void analyzePreparesTheText();
 };
 
 void TestCli::run_data()
@@ -87,6 +90,30 @@ void TestCli::run_data()
         << L{"render", "A", "--method", "x", "-o", "{dir}/m.wav"} << 2 << "";
     QTest::newRow("render unwritable") << L{"render", "A", "-o", "{dir}/missing/m.wav"} << 3 << "";
     QTest::newRow("play help") << L{"play", "--help"} << 0 << "*";
+
+    QTest::newRow("chain") << L{"chain", "38"} << 0 << "38 / 11 / 2\n";
+    QTest::newRow("chain not a number") << L{"chain", "-3"} << 2 << "";
+    QTest::newRow("reduce") << L{"reduce", "1234"} << 0 << "127\n";
+    QTest::newRow("reduce negative") << L{"reduce", "-1234.50"} << 0 << "-127.50\n";
+    QTest::newRow("reduce single digit") << L{"reduce", "7"} << 0 << "7\n";
+    QTest::newRow("reduce too long") << L{"reduce", "123456789012345678901"} << 2 << "";
+    QTest::newRow("sum") << L{"sum", "15.00"} << 0 << "6.00\n";
+    QTest::newRow("sum negative after --") << L{"sum", "--", "-15"} << 0 << "-6\n";
+    QTest::newRow("sum not a number") << L{"sum", "1e5"} << 2 << "";
+    QTest::newRow("analyze")
+        << L{"analyze", "MARY", "--date", "1990-12-25", "--json"} << 0
+        << "{\"consonantCount\":3,\"consonantCounts\":[0,0,0,1,0,0,1,0,1],\"consonantSum\":20,"
+           "\"consonantTotal\":\"20 / 2\",\"consonants\":\"4 97\",\"data\":\"MARY\","
+           "\"date\":{\"date\":\"1990-12-25\",\"dateSum\":29,\"dateTotal\":\"29 / 11 / 2\","
+           "\"dayTotal\":\"25 / 7\",\"monthDayTotal\":\"10 / 1\",\"nameAndDate\":\"50 / 5\"},"
+           "\"digitSum\":0,\"letterCount\":4,\"method\":\"Pythagorean\",\"nameTotal\":21,"
+           "\"total\":\"21 / 3\",\"totalCounts\":[1,0,0,1,0,0,1,0,1],\"vowelCount\":1,"
+           "\"vowelCounts\":[1,0,0,0,0,0,0,0,0],\"vowelSum\":1,\"vowelTotal\":\"1\","
+           "\"vowels\":\" 1  \"}\n";
+    QTest::newRow("analyze bad date") << L{"analyze", "MARY", "--date", "25.12.1990"} << 2 << "";
+    QTest::newRow("analyze raw with y-vowel")
+        << L{"analyze", "MARY", "--raw", "--y-vowel", "all"} << 2 << "";
+    QTest::newRow("analyze y number beyond") << L{"analyze", "MARY", "--y-vowel", "2"} << 2 << "";
 }
 
 void TestCli::run()
@@ -203,6 +230,28 @@ void TestCli::playPrintsEachDigit()
     QVERIFY(cli.waitForFinished(10000));
     QCOMPARE(cli.exitCode(), 0);
     QCOMPARE(cli.readAllStandardOutput(), QByteArray("4\n1\n"));
+}
+
+// The calculator's preparation of a handed-over text, and Ys marked as vowels.
+void TestCli::analyzePreparesTheText()
+{
+    const auto analyze = [](const QStringList& arguments) {
+        QProcess cli;
+        cli.start(QStringLiteral(SONARITH_CLI),
+                  QStringList{QStringLiteral("analyze"), QStringLiteral("--json")} + arguments);
+        cli.waitForFinished(10000);
+        return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    };
+    const QJsonObject prepared =
+        analyze({QStringLiteral(" \tyvy mary\n"), QStringLiteral("--y-vowel=1,3")});
+    QCOMPARE(prepared.value(QStringLiteral("data")).toString(), QStringLiteral("yVY MARy"));
+    QCOMPARE(prepared.value(QStringLiteral("vowels")).toString(), QStringLiteral("7    1 7"));
+    const QJsonObject raw = analyze(
+        {QStringLiteral("mary"), QStringLiteral("--raw"), QStringLiteral("--method=chaldean")});
+    QCOMPARE(raw.value(QStringLiteral("vowels")).toString(), QStringLiteral("   1"));
+    QCOMPARE(raw.value(QStringLiteral("total")).toString(), QStringLiteral("1"));
+    QCOMPARE(raw.value(QStringLiteral("method")).toString(), QStringLiteral("Chaldean"));
+    QVERIFY(raw.value(QStringLiteral("date")).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestCli)
