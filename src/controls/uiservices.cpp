@@ -71,6 +71,11 @@ void DesktopUiServices::showMessage(QWidget* parent, const QString& text, Messag
     }
 }
 
+int DesktopUiServices::execDialog(QDialog* dialog)
+{
+    return dialog->exec();
+}
+
 QString DesktopUiServices::chooseSaveFile(QWidget* parent, const FileRequest& request)
 {
     const auto dialog = makeDialog(parent, request);

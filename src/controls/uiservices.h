@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 // Everything a window asks of the desktop that a test cannot answer for real: message
@@ -28,6 +29,8 @@ public:
     virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const FileRequest& request) = 0;
     virtual QString chooseOpenFile(QWidget* parent, const FileRequest& request) = 0;
+    // Shows a window modally and returns how it was closed.
+    virtual int execDialog(QDialog* dialog) = 0;
 
     // The services in force; the desktop version until another is installed.
     static UiServices& instance();
@@ -42,4 +45,5 @@ public:
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
+    int execDialog(QDialog* dialog) override;
 };

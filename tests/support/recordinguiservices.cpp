@@ -1,5 +1,7 @@
 #include "support/recordinguiservices.h"
 
+#include <QDialog>
+
 RecordingUiServices::RecordingUiServices()
 {
     UiServices::install(this);
@@ -27,10 +29,18 @@ QString RecordingUiServices::chooseOpenFile(QWidget*, const FileRequest& request
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
+int RecordingUiServices::execDialog(QDialog* dialog)
+{
+    dialogs.append(dialog);
+    dialog->show();
+    return QDialog::Rejected;
+}
+
 void RecordingUiServices::clear()
 {
     beeps = 0;
     messages.clear();
     fileRequests.clear();
     fileAnswers.clear();
+    dialogs.clear();
 }

@@ -24,6 +24,8 @@ public:
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
     QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
+    // Shows the window without waiting and answers Rejected.
+    int execDialog(QDialog* dialog) override;
 
     void clear();
 
@@ -31,4 +33,5 @@ public:
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QStringList fileAnswers;
+    QList<QDialog*> dialogs;
 };

@@ -244,6 +244,7 @@ void TToneFrm::connectHandlers()
     connect(ui->NTime, &NumericEdit::left, this, &TToneFrm::NTimeAfterExit);
     connect(ui->SaveBtn, &QPushButton::clicked, this, &TToneFrm::SaveBtnClick);
     connect(ui->LoadBtn, &QPushButton::clicked, this, &TToneFrm::LoadBtnClick);
+    connect(ui->CalcBtn, &QPushButton::clicked, this, &TToneFrm::CalcBtnClick);
 }
 
 void TToneFrm::FormCreate()
@@ -569,6 +570,12 @@ void TToneFrm::NTimeAfterExit()
 {
     setGeneratorDurations();
     setAllToneFlags();
+}
+
+void TToneFrm::CalcBtnClick()
+{
+    if (calculatorForm_)
+        UiServices::instance().execDialog(calculatorForm_);
 }
 
 void TToneFrm::SaveBtnClick()

@@ -8,6 +8,7 @@
 
 class NumericEdit;
 class QButtonGroup;
+class QDialog;
 class QKeyEvent;
 class QPushButton;
 class QSlider;
@@ -40,6 +41,9 @@ public:
     bool StopRequest() const { return stopRequest_; }
     int PauseMs() const { return pauseMs_; }
 
+    // The math calculator that "Calculator" shows.
+    void SetCalculatorForm(QDialog* form) { calculatorForm_ = form; }
+
     // Applies a tone-settings file as loading one does, without the dialog.
     void loadSettingsFile(const QString& path);
     // Writes the console's settings; false, having said why, when the file cannot be written.
@@ -64,6 +68,7 @@ public Q_SLOTS:
     void NTimeAfterEnter();
     void NTimeAfterExit();
     void SaveBtnClick();
+    void CalcBtnClick();
     void LoadBtnClick();
 
 protected:
@@ -118,4 +123,5 @@ private:
     int pauseMs_ = 0;
     bool passRunning_ = false;
     bool shownOnce_ = false;
+    QDialog* calculatorForm_ = nullptr;
 };

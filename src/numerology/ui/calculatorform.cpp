@@ -1,13 +1,72 @@
 #include "numerology/ui/calculatorform.h"
 
+#include "controls/calculatorwidget.h"
+#include "controls/uiservices.h"
 #include "controls/windowsetup.h"
+#include "numerology/reducesum.h"
 #include "ui_calculatorform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QStyle>
 
 TCalculatorFrm::TCalculatorFrm(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TCalculatorFrm>())
 {
     ui->setupUi(this);
     setFixedWindow(this, kNoButtons);
+    QFont bold(QStringLiteral("Arial"));
+    bold.setPixelSize(13);
+    bold.setBold(true);
+    setFont(bold);
+    ui->HelpBtn->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    connect(ui->ReduceBtn, &QPushButton::clicked, this, &TCalculatorFrm::ReduceBtnClick);
+    connect(ui->SumBtn, &QPushButton::clicked, this, &TCalculatorFrm::SumBtnClick);
+    connect(ui->CloseBtn, &QPushButton::clicked, this, &TCalculatorFrm::CloseBtnClick);
 }
 
 TCalculatorFrm::~TCalculatorFrm() = default;
+
+CalculatorWidget& TCalculatorFrm::calculator() const
+{
+    return *ui->OvcCalculator1;
+}
+
+void TCalculatorFrm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    ui->OvcCalculator1->setFocus();
+}
+
+void TCalculatorFrm::ReduceBtnClick()
+{
+    const numerology::DisplayResult result =
+        numerology::ReduceDisplay(ui->OvcCalculator1->displayText());
+    if (!result.error.isEmpty())
+        UiServices::instance().showMessage(this, result.error, UiServices::MessageKind::Error);
+    else if (result.changed)
+        takeResult(result.text);
+}
+
+void TCalculatorFrm::SumBtnClick()
+{
+    const numerology::DisplayResult result =
+        numerology::SumDisplay(ui->OvcCalculator1->displayText());
+    if (!result.error.isEmpty())
+        UiServices::instance().showMessage(this, result.error, UiServices::MessageKind::Error);
+    else if (result.changed)
+        takeResult(result.text);
+}
+
+void TCalculatorFrm::takeResult(const QString& result)
+{
+    ui->Edit1->setText(result);
+    QApplication::clipboard()->setText(result);
+    ui->OvcCalculator1->enterNumber(result);
+    ui->OvcCalculator1->setFocus();
+}
+
+void TCalculatorFrm::CloseBtnClick()
+{
+    hide();
+}

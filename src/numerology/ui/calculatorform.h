@@ -3,10 +3,14 @@
 #include <QDialog>
 #include <memory>
 
+class CalculatorWidget;
+
 namespace Ui {
 class TCalculatorFrm;
 }
 
+// The math calculator: a pocket calculator with the numerology buttons "Reduce" and "Sum".
+// Created once and kept, so its display and memory last between openings.
 class TCalculatorFrm : public QDialog
 {
     Q_OBJECT
@@ -15,6 +19,19 @@ public:
     explicit TCalculatorFrm(QWidget* parent = nullptr);
     ~TCalculatorFrm() override;
 
+    CalculatorWidget& calculator() const;
+
+public Q_SLOTS:
+    void ReduceBtnClick();
+    void SumBtnClick();
+    void CloseBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Shows a button's result: on the clipboard and, entered afresh, in the calculator.
+    void takeResult(const QString& result);
+
     std::unique_ptr<Ui::TCalculatorFrm> ui;
 };

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void stopIsPerformed();
     void anyKeyDisarmsTimers();
 
+    void calculatorOpensModally();
     void slotHighlightFollowsFocus();
     void noteEntersCurrentSlot();
     void octaveSliderAndField();
@@ -410,6 +412,14 @@ void TestToneForm::anyKeyDisarmsTimers()
     }
     // A key does not ask for a Stop: a pass in progress goes on.
     QVERIFY(!form->StopRequest());
+}
+
+void TestToneForm::calculatorOpensModally()
+{
+    QDialog calculator;
+    form->SetCalculatorForm(&calculator);
+    control<QPushButton>("CalcBtn")->click();
+    QCOMPARE(services.dialogs, QList<QDialog*>{&calculator});
 }
 
 void TestToneForm::slotHighlightFollowsFocus()
