@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "console/ui/toneform.h"
+#include "controls/datefield.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
@@ -23,8 +24,20 @@ QList<QWidget*> Program::windows() const
     return {toneFrm_.get(), calcFrm_.get(), yFrm_.get(), calculatorFrm_.get(), donateFrm_.get()};
 }
 
+// The numerology calculator shows an analysis and an open date calculator in its picture.
+void Program::prepareScreenshots() const
+{
+    calcFrm_->HandOver(0, QStringLiteral("Mary Ann Lee"));
+    calcFrm_->SetYPos(0);
+    calcFrm_->CalendarBtnClick();
+    calcFrm_->findChild<DateField*>(QStringLiteral("EsDateEdit1"))
+        ->setText(DateField::format(QDate(1990, 12, 25)));
+    calcFrm_->DtCalcBtnClick();
+}
+
 bool Program::saveScreenshots(const QString& folder, QString* error) const
 {
+    prepareScreenshots();
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("Cannot create folder %1").arg(folder);
         return false;

@@ -33,6 +33,8 @@ public:
     bool saveScreenshots(const QString& folder, QString* error) const;
 
 private:
+    void prepareScreenshots() const;
+
     std::unique_ptr<TToneFrm> toneFrm_;
     std::unique_ptr<TCalcFrm> calcFrm_;
     std::unique_ptr<TYFrm> yFrm_;

@@ -8,6 +8,7 @@
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
 #include "numerology/letters.h"
+#include "numerology/ui/calcform.h"
 #include "tonegen/notes.h"
 #include "tonegen/soundoutput.h"
 #include "tonegen/tonegen.h"
@@ -245,6 +246,7 @@ void TToneFrm::connectHandlers()
     connect(ui->SaveBtn, &QPushButton::clicked, this, &TToneFrm::SaveBtnClick);
     connect(ui->LoadBtn, &QPushButton::clicked, this, &TToneFrm::LoadBtnClick);
     connect(ui->CalcBtn, &QPushButton::clicked, this, &TToneFrm::CalcBtnClick);
+    connect(ui->NumCalcBtn, &QPushButton::clicked, this, &TToneFrm::NumCalcBtnClick);
 }
 
 void TToneFrm::FormCreate()
@@ -576,6 +578,14 @@ void TToneFrm::CalcBtnClick()
 {
     if (calculatorForm_)
         UiServices::instance().execDialog(calculatorForm_);
+}
+
+void TToneFrm::NumCalcBtnClick()
+{
+    if (!numerologyForm_)
+        return;
+    numerologyForm_->HandOver(consoleMethod_, ui->DataBx->text());
+    UiServices::instance().execDialog(numerologyForm_);
 }
 
 void TToneFrm::SaveBtnClick()

@@ -8,6 +8,7 @@
 
 class NumericEdit;
 class QButtonGroup;
+class TCalcFrm;
 class QDialog;
 class QKeyEvent;
 class QPushButton;
@@ -43,6 +44,8 @@ public:
 
     // The math calculator that "Calculator" shows.
     void SetCalculatorForm(QDialog* form) { calculatorForm_ = form; }
+    // The numerology calculator that "Numerology" hands the data text to.
+    void SetNumerologyForm(TCalcFrm* form) { numerologyForm_ = form; }
 
     // Applies a tone-settings file as loading one does, without the dialog.
     void loadSettingsFile(const QString& path);
@@ -69,6 +72,7 @@ public Q_SLOTS:
     void NTimeAfterExit();
     void SaveBtnClick();
     void CalcBtnClick();
+    void NumCalcBtnClick();
     void LoadBtnClick();
 
 protected:
@@ -124,4 +128,5 @@ private:
     bool passRunning_ = false;
     bool shownOnce_ = false;
     QDialog* calculatorForm_ = nullptr;
+    TCalcFrm* numerologyForm_ = nullptr;
 };

@@ -1,12 +1,277 @@
 #include "numerology/ui/calcform.h"
 
+#include "controls/datefield.h"
+#include "controls/uiservices.h"
 #include "controls/windowsetup.h"
+#include "numerology/analysis.h"
+#include "numerology/datecalc.h"
+#include "numerology/letters.h"
+#include "numerology/ui/yform.h"
 #include "ui_calcform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QTimer>
+
+namespace {
+
+constexpr int kClientWidth = 474;
+constexpr int kDatePanelWidth = 140;
+constexpr int kDataLength = 40;  // what can be typed; a text set otherwise may be longer
+
+// a..z in upper case; nothing else changes.
+QString upperLetters(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - u'a' + u'A');
+    }
+    return text;
+}
+
+// Leading and trailing blanks and control characters go.
+QString trimmed(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= u' ')
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+}  // namespace
 
 TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TCalcFrm>())
 {
     ui->setupUi(this);
     setFixedWindow(this, kMinimizableButtons);
+    QFont bold(QStringLiteral("Arial"));
+    bold.setPixelSize(13);
+    bold.setBold(true);
+    setFont(bold);
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPixelSize(15);
+    fixed.setBold(true);
+    for (QLineEdit* field : {ui->Vowels, ui->Data, ui->Constants})
+        field->setFont(fixed);
+    // The read-only fields are pale blue.
+    for (QLineEdit* field : {ui->Vowels, ui->Constants, ui->VTotal, ui->Total, ui->CTotal,
+                             ui->DtTot, ui->MnTot, ui->DyTot, ui->NmDt}) {
+        QPalette pale = field->palette();
+        pale.setColor(QPalette::Base, QColor(240, 250, 255));
+        field->setPalette(pale);
+    }
+
+    const QStyle* s = style();
+    ui->Clearbtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
+    ui->CalendarBtn->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    ui->PasteBtn->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    ui->DtClearBtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
+    ui->DtHelpBtn->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+    ui->ExitBtn->setDefault(false);
+
+    connect(ui->Data, &QLineEdit::textChanged, ui->CalcBtn, &QPushButton::click);
+    connect(ui->CalcBtn, &QPushButton::clicked, this, &TCalcFrm::CalcBtnClick);
+    connect(ui->MthBtn, &QPushButton::clicked, this, &TCalcFrm::MthBtnClick);
+    connect(ui->Clearbtn, &QPushButton::clicked, this, &TCalcFrm::ClearBtnClick);
+    connect(ui->PasteBtn, &QPushButton::clicked, this, &TCalcFrm::PasteBtnClick);
+    connect(ui->CalendarBtn, &QPushButton::clicked, this, &TCalcFrm::CalendarBtnClick);
+    connect(ui->frSpeedButton1, &QToolButton::clicked, ui->CalendarBtn, &QPushButton::click);
+    connect(ui->CalculatorBtn, &QPushButton::clicked, this, &TCalcFrm::CalculatorBtnClick);
+    connect(ui->ExitBtn, &QPushButton::clicked, this, &TCalcFrm::ExitBtnClick);
+    connect(ui->DtClearBtn, &QPushButton::clicked, this, &TCalcFrm::DtClearBtnClick);
+    connect(ui->DtCalcBtn, &QPushButton::clicked, this, &TCalcFrm::DtCalcBtnClick);
+    connect(ui->EsDateEdit1, &DateField::textChanged, ui->DtClearBtn, &QPushButton::click);
+    connect(ui->EsDateEdit1, &DateField::entered, this, [this] {
+        ui->DtCalcBtn->setFocus();
+        ui->DtCalcBtn->click();
+    });
+    ui->Data->installEventFilter(this);
 }
 
 TCalcFrm::~TCalcFrm() = default;
+
+void TCalcFrm::SetYForm(TYFrm* form)
+{
+    yForm_ = form;
+    if (yForm_)
+        yForm_->SetHost(this);
+}
+
+QString TCalcFrm::DataText() const
+{
+    return ui->Data->text();
+}
+
+void TCalcFrm::SetDataText(const QString& text)
+{
+    ui->Data->setText(text);
+}
+
+void TCalcFrm::HandOver(int method, const QString& text)
+{
+    if (method == numerology::Pythagorean || method == numerology::Chaldean) {
+        methodFlag_ = method;
+        ui->MthBtn->setText(numerology::MethodName(method));
+    }
+    const QString prepared = upperLetters(trimmed(text));
+    yPos_ = int(prepared.indexOf(u'Y')) + 1;
+    ui->Data->setText(prepared);
+    // The figures always belong to the method shown, even when the text did not change.
+    CalcBtnClick();
+}
+
+void TCalcFrm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (yPos_ > 0)
+        QTimer::singleShot(0, this, &TCalcFrm::showYQuestion);
+}
+
+void TCalcFrm::showYQuestion()
+{
+    if (yForm_ && yPos_ > 0)
+        UiServices::instance().execDialog(yForm_);
+}
+
+void TCalcFrm::CalcBtnClick()
+{
+    const numerology::NameAnalysis a = numerology::AnalyzeName(ui->Data->text(), methodFlag_);
+    vowelSum_ = a.vowelSum;
+    consonantSum_ = a.consonantSum;
+    digitSum_ = a.digitSum;
+    nameTotal_ = a.nameTotal;
+    ui->Vowels->setText(a.vowels);
+    ui->Constants->setText(a.consonants);
+    ui->VTotal->setText(numerology::ReduceChain(std::uint64_t(a.vowelSum)));
+    ui->CTotal->setText(numerology::ReduceChain(std::uint64_t(a.consonantSum)));
+    ui->Total->setText(numerology::ReduceChain(std::uint64_t(a.nameTotal)));
+
+    const numerology::DigitCounts counts = numerology::CountDigits(a.vowels, a.consonants);
+    for (int k = 1; k <= 9; ++k) {
+        const std::size_t i = std::size_t(k - 1);
+        findChild<QLabel*>(QStringLiteral("V%1").arg(k))
+            ->setText(QString::number(counts.vowels[i]));
+        findChild<QLabel*>(QStringLiteral("C%1").arg(k))
+            ->setText(QString::number(counts.consonants[i]));
+        findChild<QLabel*>(QStringLiteral("T%1").arg(k))
+            ->setText(QString::number(counts.totals[i]));
+    }
+    ui->vvt->setText(QString::number(counts.vowelCount));
+    ui->cct->setText(QString::number(counts.consonantCount));
+    ui->ttt->setText(QString::number(counts.letterCount));
+    showNameAndDate();
+}
+
+void TCalcFrm::showNameAndDate()
+{
+    ui->NmDt->setText(numerology::NameAndDate(nameTotal_, dateSum_));
+}
+
+void TCalcFrm::MthBtnClick()
+{
+    methodFlag_ =
+        methodFlag_ == numerology::Chaldean ? numerology::Pythagorean : numerology::Chaldean;
+    ui->MthBtn->setText(numerology::MethodName(methodFlag_));
+    ui->CalcBtn->click();
+}
+
+void TCalcFrm::ClearBtnClick()
+{
+    vowelSum_ = consonantSum_ = digitSum_ = nameTotal_ = 0;
+    ui->Data->clear();
+    CalcBtnClick();
+    ui->Data->setFocus();
+}
+
+void TCalcFrm::PasteBtnClick()
+{
+    ui->Data->setText(upperLetters(QApplication::clipboard()->text()));
+    yPos_ = int(ui->Data->text().indexOf(u'Y')) + 1;
+    yTyped_ = 0;
+    showYQuestion();
+}
+
+void TCalcFrm::CalendarBtnClick()
+{
+    const bool opening = !ui->Panel3->isVisible();
+    const int width = opening ? kClientWidth + kDatePanelWidth : kClientWidth;
+    ui->Panel3->setVisible(opening);
+    setFixedSize(width, height());
+    move(x() + (opening ? -71 : 71), y());
+    if (opening)
+        ui->EsDateEdit1->setFocus();
+    else
+        ui->Data->setFocus();
+}
+
+void TCalcFrm::CalculatorBtnClick()
+{
+    if (calculatorForm_)
+        UiServices::instance().execDialog(calculatorForm_);
+}
+
+void TCalcFrm::ExitBtnClick()
+{
+    hide();
+}
+
+void TCalcFrm::DtClearBtnClick()
+{
+    dateSum_ = 0;
+    for (QLineEdit* result : {ui->DyTot, ui->MnTot, ui->DtTot, ui->NmDt})
+        result->clear();
+}
+
+void TCalcFrm::DtCalcBtnClick()
+{
+    ui->DtClearBtn->click();
+    QString error;
+    const std::optional<QDate> date = ui->EsDateEdit1->date(QDate::currentDate(), &error);
+    if (!date) {
+        UiServices::instance().showMessage(this, error, UiServices::MessageKind::Error);
+        return;
+    }
+    const numerology::DateAnalysis d = numerology::AnalyzeDate(*date);
+    ui->DyTot->setText(d.dayTotal);
+    ui->MnTot->setText(d.monthDayTotal);
+    dateSum_ = d.dateSum;
+    ui->DtTot->setText(d.dateTotal);
+    showNameAndDate();
+}
+
+bool TCalcFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != ui->Data)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text();
+        if (typed.size() == 1 && typed[0].isPrint() && !(key->modifiers() & Qt::ControlModifier)) {
+            // Typing stops at 40 characters; typed letters go in upper case.
+            if (ui->Data->text().size() - ui->Data->selectedText().size() >= kDataLength)
+                return true;
+            ui->Data->insert(upperLetters(typed));
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        yPos_ = 0;
+        yTyped_ = 0;
+        const int caret = ui->Data->cursorPosition();
+        // Ask only about a Y that was just typed.
+        if (key->key() == Qt::Key_Y && !key->isAutoRepeat() && caret > 0 &&
+            ui->Data->text()[caret - 1] == u'Y') {
+            yPos_ = caret;
+            yTyped_ = 1;
+            showYQuestion();
+            ui->Data->setCursorPosition(caret);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
