@@ -171,10 +171,11 @@ void TestSequencer::loopRearmsAfterAPass()
     const qsizetype first = heard.firstSound();
     const qsizetype second = heard.firstSound(1000, first + 4800 + 960);
     QVERIFY2(first >= 0 && second > first, "the pass did not repeat");
-    // About 500 ms pass between the 50 ms tone and the next pass (the output's own few
-    // milliseconds of latency either way).
+    // About 500 ms pass between the 50 ms tone and the next pass; the output's latency (a
+    // synchronous play returns as its last sound goes into the stream) shifts it by up to
+    // a few tens of milliseconds.
     const double apart = heard.seconds(second - first);
-    QVERIFY2(std::abs(apart - 0.55) < 0.05, qPrintable(QString::number(apart)));
+    QVERIFY2(std::abs(apart - 0.55) < 0.08, qPrintable(QString::number(apart)));
 }
 
 void TestSequencer::keyCancelsAnArmedPass()
