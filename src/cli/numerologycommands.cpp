@@ -15,24 +15,6 @@ namespace cli {
 
 namespace {
 
-// Leading and trailing blanks and control characters removed, a..z upper-cased: the text as
-// the numerology calculator receives it from the console.
-QString prepared(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= u' ')
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= u' ')
-        --end;
-    QString result = text.mid(begin, end - begin);
-    for (QChar& c : result) {
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - u'a' + u'A');
-    }
-    return result;
-}
-
 // Marks upper-case Ys as vowels: "all", or a comma list of 1-based Y numbers.
 std::optional<QString> markYs(QString text, const QString& list, QString* error)
 {
@@ -158,7 +140,8 @@ int runAnalyze(const QStringList& arguments)
     if (parser.isSet(raw) && parser.isSet(yVowel))
         return bad(QStringLiteral("--y-vowel does not go with --raw"));
 
-    QString text = parser.isSet(raw) ? texts.front() : prepared(texts.front());
+    QString text = parser.isSet(raw) ? texts.front()
+                                     : numerology::UpperLetters(numerology::Trimmed(texts.front()));
     if (parser.isSet(yVowel)) {
         QString error;
         const std::optional<QString> marked = markYs(text, parser.value(yVowel), &error);

@@ -49,4 +49,24 @@ QString TextToDigits(const QString& text, int method, bool spaceAsZero)
     return digits;
 }
 
+QString Trimmed(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= u' ')
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString UpperLetters(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - u'a' + u'A');
+    }
+    return text;
+}
+
 }  // namespace numerology

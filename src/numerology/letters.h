@@ -17,4 +17,9 @@ int LetterValue(int method, char32_t letter);
 // a digit 1..9 stays, a letter takes its table value, anything else becomes "0".
 QString TextToDigits(const QString& text, int method, bool spaceAsZero);
 
+// The text without leading and trailing blanks and control characters.
+QString Trimmed(const QString& text);
+// The letters a..z in upper case; every other character as it is.
+QString UpperLetters(QString text);
+
 }  // namespace numerology

@@ -211,7 +211,7 @@ private:
         pulse_ = PulseLibrary::get();
         if (!pulse_)
             return false;
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, std::uint32_t(rate), 2};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, std::uint32_t(rate), 2};
         pa_buffer_attr attributes;
         attributes.maxlength = std::uint32_t(-1);
         attributes.tlength = std::uint32_t(rate * kLatencyMs / 1000 * 4);
@@ -219,8 +219,8 @@ private:
         attributes.minreq = std::uint32_t(-1);
         attributes.fragsize = std::uint32_t(-1);
         int error = 0;
-        device_ = pulse_->open(nullptr, "Sonarith", PA_STREAM_PLAYBACK, nullptr, "Tones", &spec,
-                               nullptr, &attributes, &error);
+        device_ = pulse_->open(nullptr, "Sonarith", PA_STREAM_PLAYBACK, nullptr, "Tones",
+                               &sampleFormat, nullptr, &attributes, &error);
         deviceRate_ = device_ ? rate : 0;
         settleFrames_ = device_ ? std::size_t(rate * kSettleMs / 1000) : 0;
         return device_ != nullptr;

@@ -73,18 +73,6 @@ bool isNumerologyFieldCharacter(QChar c)
     return c == u'\b' || c == u' ' || (c >= u'0' && c <= u'9') || c == u'P' || c == u'p';
 }
 
-// Leading and trailing blanks and control characters go.
-QString trimmedName(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= u' ')
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 UiServices::FileRequest settingsRequest(const QString& title, const QString& folder)
 {
     UiServices::FileRequest request;
@@ -592,7 +580,7 @@ void TToneFrm::SaveBtnClick()
 {
     UiServices::FileRequest request =
         settingsRequest(QStringLiteral("Save Tone Settings"), settingsFolder_);
-    request.proposedName = trimmedName(ui->DataBx->text());
+    request.proposedName = numerology::Trimmed(ui->DataBx->text());
     const QString chosen = UiServices::instance().chooseSaveFile(this, request);
     if (chosen.isEmpty())
         return;

@@ -21,28 +21,6 @@ constexpr int kClientWidth = 474;
 constexpr int kDatePanelWidth = 140;
 constexpr int kDataLength = 40;  // what can be typed; a text set otherwise may be longer
 
-// a..z in upper case; nothing else changes.
-QString upperLetters(QString text)
-{
-    for (QChar& c : text) {
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - u'a' + u'A');
-    }
-    return text;
-}
-
-// Leading and trailing blanks and control characters go.
-QString trimmed(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= u' ')
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 }  // namespace
 
 TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TCalcFrm>())
@@ -119,7 +97,7 @@ void TCalcFrm::HandOver(int method, const QString& text)
         methodFlag_ = method;
         ui->MthBtn->setText(numerology::MethodName(method));
     }
-    const QString prepared = upperLetters(trimmed(text));
+    const QString prepared = numerology::UpperLetters(numerology::Trimmed(text));
     yPos_ = int(prepared.indexOf(u'Y')) + 1;
     ui->Data->setText(prepared);
     // The figures always belong to the method shown, even when the text did not change.
@@ -191,7 +169,7 @@ void TCalcFrm::ClearBtnClick()
 
 void TCalcFrm::PasteBtnClick()
 {
-    ui->Data->setText(upperLetters(QApplication::clipboard()->text()));
+    ui->Data->setText(numerology::UpperLetters(QApplication::clipboard()->text()));
     yPos_ = int(ui->Data->text().indexOf(u'Y')) + 1;
     yTyped_ = 0;
     showYQuestion();
@@ -256,7 +234,7 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event)
             // Typing stops at 40 characters; typed letters go in upper case.
             if (ui->Data->text().size() - ui->Data->selectedText().size() >= kDataLength)
                 return true;
-            ui->Data->insert(upperLetters(typed));
+            ui->Data->insert(numerology::UpperLetters(typed));
             return true;
         }
     } else if (event->type() == QEvent::KeyRelease) {
