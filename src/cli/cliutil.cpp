@@ -43,4 +43,13 @@ std::optional<qlonglong> wholeNumber(const QString& text)
     return value;
 }
 
+std::optional<int> methodNamed(const QString& name)
+{
+    if (name.compare(QStringLiteral("pythagorean"), Qt::CaseInsensitive) == 0)
+        return 0;
+    if (name.compare(QStringLiteral("chaldean"), Qt::CaseInsensitive) == 0)
+        return 1;
+    return std::nullopt;
+}
+
 }  // namespace cli

@@ -22,4 +22,7 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& a
 // A whole decimal number, optionally signed; none when the text is anything else.
 std::optional<qlonglong> wholeNumber(const QString& text);
 
+// The method flag a --method value names ("pythagorean" or "chaldean", in any case).
+std::optional<int> methodNamed(const QString& name);
+
 }  // namespace cli

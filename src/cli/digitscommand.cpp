@@ -20,13 +20,8 @@ int runDigits(const QStringList& arguments)
     if (const auto done = parseCommand(parser, arguments))
         return *done;
 
-    const QString methodName = parser.value(method).toLower();
-    int flag = 0;
-    if (methodName == QStringLiteral("pythagorean"))
-        flag = numerology::Pythagorean;
-    else if (methodName == QStringLiteral("chaldean"))
-        flag = numerology::Chaldean;
-    else
+    const std::optional<int> flag = methodNamed(parser.value(method));
+    if (!flag)
         return fail(BadInput,
                     QStringLiteral("digits: unknown method '%1' (pythagorean or chaldean)")
                         .arg(parser.value(method)));
@@ -36,7 +31,7 @@ int runDigits(const QStringList& arguments)
         return fail(BadInput,
                     QStringLiteral("digits: expected one TEXT, got %1").arg(texts.size()));
 
-    printLine(numerology::TextToDigits(texts.front(), flag, !parser.isSet(spaceBlank)));
+    printLine(numerology::TextToDigits(texts.front(), *flag, !parser.isSet(spaceBlank)));
     return Success;
 }
 

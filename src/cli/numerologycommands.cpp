@@ -128,12 +128,11 @@ int runAnalyze(const QStringList& arguments)
     const auto bad = [](const QString& what) {
         return fail(BadInput, QStringLiteral("analyze: ") + what);
     };
-    const QString methodName = parser.value(method).toLower();
-    if (methodName != QStringLiteral("pythagorean") && methodName != QStringLiteral("chaldean"))
+    const std::optional<int> chosen = methodNamed(parser.value(method));
+    if (!chosen)
         return bad(QStringLiteral("unknown method '%1' (pythagorean or chaldean)")
                        .arg(parser.value(method)));
-    const int flag =
-        methodName == QStringLiteral("chaldean") ? numerology::Chaldean : numerology::Pythagorean;
+    const int flag = *chosen;
     const QStringList texts = parser.positionalArguments();
     if (texts.size() != 1)
         return bad(QStringLiteral("expected one TEXT, got %1").arg(texts.size()));

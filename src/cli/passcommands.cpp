@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <variant>
 
 namespace cli {
 
@@ -67,12 +68,11 @@ struct PassOptions
             pass.settings = *read;
         }
         if (parser.isSet(method)) {
-            const QString name = parser.value(method).toLower();
-            if (name != QStringLiteral("pythagorean") && name != QStringLiteral("chaldean"))
+            const std::optional<int> flag = methodNamed(parser.value(method));
+            if (!flag)
                 return bad(QStringLiteral("unknown method '%1' (pythagorean or chaldean)")
                                .arg(parser.value(method)));
-            pass.settings.method =
-                name == QStringLiteral("chaldean") ? numerology::Chaldean : numerology::Pythagorean;
+            pass.settings.method = *flag;
         }
         if (parser.isSet(spaceBlank))
             pass.settings.spaceAsZero = false;
@@ -140,9 +140,12 @@ int runRender(const QStringList& arguments)
         return *status;
     const Pass& ready = std::get<Pass>(pass);
 
+    QString error;
+    const std::optional<QByteArray> wave = renderPass(ready.digits, ready.settings, &error);
+    if (!wave)
+        return fail(BadInput, QStringLiteral("render: ") + error);
     QSaveFile file(parser.value(output));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(renderPass(ready.digits, ready.settings)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(*wave) < 0 || !file.commit())
         return fail(
             IoFailure,
             QStringLiteral("render: cannot write %1: %2").arg(file.fileName(), file.errorString()));

@@ -25,8 +25,9 @@ public:
             synthesis::dataLength(synthesis::SampleFormat::of(tg16Bit, tgHiQ, false), pauseMs);
     }
 
-    // The whole file is laid out in one block, its length known before a sample is made.
-    void reserve(const QString& digits)
+    // The whole file is laid out in one block, its length known before a sample is made;
+    // false when it would not fit in a WAVE file.
+    bool reserve(const QString& digits)
     {
         std::int64_t length = waveimage::kHeaderSize;
         const std::int64_t tone = synthesis::dataLength(
@@ -37,8 +38,11 @@ public:
             else if (c == u'P' || c == u'p')
                 length += pauseBytes_;
         }
+        if (length - waveimage::kHeaderSize > std::int64_t(0xffffffffu) - 36)
+            return false;
         file_.reserve(qsizetype(length));
         file_.resize(waveimage::kHeaderSize);
+        return true;
     }
 
     void show(qsizetype) override {}
@@ -47,15 +51,18 @@ public:
     {
         TToneGen& generator = *generators_[std::size_t(slot)];
         // Each slot's image is built once, at its first digit.
-        if (generator.ImageSize() == 0)
-            generator.PrepareADSR();
+        if (generator.ImageSize() == 0 && !generator.PrepareADSR()) {
+            failed_ = true;
+            return;
+        }
         const QByteArrayView image = generator.GetDataBuffer();
         file_ += image.sliced(waveimage::kHeaderSize,
                               image.size() - waveimage::kHeaderSize - waveimage::kPaddingSize);
     }
 
     void pause() override { file_.append(qsizetype(pauseBytes_), '\0'); }
-    bool stopRequested() override { return false; }
+    bool stopRequested() override { return failed_; }
+    bool failed() const { return failed_; }
 
     QByteArray wave()
     {
@@ -68,15 +75,24 @@ public:
 private:
     std::array<std::unique_ptr<TToneGen>, 10> generators_;
     std::int64_t pauseBytes_ = 0;
+    bool failed_ = false;
     QByteArray file_;
 };
 
 }  // namespace
 
-QByteArray renderPass(const QString& digits, const ConsoleSettings& settings)
+std::optional<QByteArray> renderPass(const QString& digits, const ConsoleSettings& settings,
+                                     QString* error)
 {
     Renderer renderer(settings);
-    renderer.reserve(digits);
+    if (!renderer.reserve(digits)) {
+        *error = QStringLiteral("the sound would be longer than a WAVE file can hold");
+        return std::nullopt;
+    }
     sequence::runPass(digits, renderer);
+    if (renderer.failed()) {
+        *error = QStringLiteral("not enough memory for a tone");
+        return std::nullopt;
+    }
     return renderer.wave();
 }

@@ -38,8 +38,12 @@ QStringList readLines(const QByteArray& bytes)
 QByteArray fileBytes(const QStringList& lines)
 {
     QByteArray bytes;
-    for (const QString& line : lines)
+    for (QString line : lines) {
+        // A carriage return would end the line early and Ctrl-Z the whole text: each is
+        // written as a blank.
+        line.replace(u'\r', u' ').replace(QChar(0x1a), u' ');
         bytes += line.toUtf8() + "\r\n";
+    }
     return bytes;
 }
 
@@ -52,10 +56,15 @@ int wholeNumber(const QString& line)
 
 std::optional<double> seconds(const QString& line)
 {
-    QString number = line.trimmed();
-    number.replace(u',', u'.');
+    const QString number = line.trimmed();
     bool ok = false;
-    const double value = QLocale::c().toDouble(number, &ok);
+    // Either separator; then the user's locale, which may write digits of its own.
+    double value = QLocale::c().toDouble(QString(number).replace(u',', u'.'), &ok);
+    if (!ok) {
+        QLocale locale;
+        locale.setNumberOptions(QLocale::RejectGroupSeparator);
+        value = locale.toDouble(number, &ok);
+    }
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

@@ -83,7 +83,8 @@ std::optional<double> NumericEdit::number() const
 {
     const QLocale locale;
     QString digits = text().trimmed();
-    digits.remove(locale.groupSeparator());
+    if (grouping_)
+        digits.remove(locale.groupSeparator());
     if (digits.isEmpty())
         return std::nullopt;
     bool ok = false;

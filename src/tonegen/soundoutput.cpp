@@ -32,12 +32,15 @@ constexpr int kSilenceMs = 10;
 constexpr int kSettleMs = 100;
 // A stream left silent this long is closed; the next play opens it again.
 constexpr auto kIdleClose = std::chrono::seconds(3);
+// Without a sound server, an image tries to open a stream again at most this often.
+constexpr auto kRetryOpen = std::chrono::seconds(5);
 
 struct Image
 {
     std::vector<std::int16_t> samples;  // stereo, interleaved
     int rate = 0;
     std::size_t silentFrames = 0;  // silence without samples
+    int silentMs = 0;              // silence yet to be sized at the stream's rate
     std::size_t frames() const { return samples.empty() ? silentFrames : samples.size() / 2; }
 };
 
@@ -46,7 +49,8 @@ std::shared_ptr<Image> convert(QByteArrayView wave)
 {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(wave.data());
     const waveimage::HeaderInfo header = waveimage::readHeader(bytes, wave.size());
-    if (!header.valid)
+    // The stream takes the rates of ordinary sound; an image at another is not played.
+    if (!header.valid || header.rate < 8000 || header.rate > 192000)
         return nullptr;
     const std::int64_t available = wave.size() - waveimage::kHeaderSize;
     const std::int64_t length = std::min<std::int64_t>(header.dataLength, available);
@@ -122,6 +126,7 @@ public:
             quit_ = true;
         }
         wake_.notify_all();
+        done_.notify_all();
         if (writer_.joinable())
             writer_.join();
         closeDevice();
@@ -133,7 +138,8 @@ public:
         startWriter(lock);
         cutOff();
         const std::uint64_t generation = ++generation_;
-        if (!image || image->frames() == 0)
+        done_.notify_all();  // a synchronous play still waiting has been cut off
+        if (!image || (image->frames() == 0 && image->silentMs == 0))
             return;
         image_ = std::move(image);
         position_ = 0;
@@ -143,13 +149,6 @@ public:
             done_.wait(lock, [&] {
                 return finished_ >= generation || generation_ != generation || quit_;
             });
-    }
-
-    // The rate the stream runs at, so that silence needs no new stream.
-    int rate()
-    {
-        std::lock_guard lock(mutex_);
-        return deviceRate_ ? deviceRate_ : 96000;
     }
 
     void stop()
@@ -252,6 +251,7 @@ private:
                 return;
             std::lock_guard lock(mutex_);
             goSilent();
+            deadline = Clock::now();
         }
         deadline += std::chrono::microseconds(std::int64_t(frames) * 1000000 / rate);
         std::this_thread::sleep_until(deadline);
@@ -294,8 +294,9 @@ private:
 
     void run()
     {
+        const bool opened = openDevice(96000);
         std::unique_lock lock(mutex_);
-        if (!openDevice(96000))
+        if (!opened)
             goSilent();
         deviceKnown_ = true;
         done_.notify_all();
@@ -303,6 +304,7 @@ private:
         std::vector<std::int16_t> chunk;
         Clock::time_point deadline = Clock::now();
         Clock::time_point idleSince = Clock::now();
+        Clock::time_point lastOpenAttempt = Clock::now();
         bool idle = true;
         bool silenceWritten = false;
         const auto hasWork = [&] {
@@ -361,7 +363,22 @@ private:
                 continue;
             }
 
+            if (image_->silentMs > 0) {
+                image_->rate = deviceRate_ ? deviceRate_ : 96000;
+                image_->silentFrames =
+                    std::size_t(std::int64_t(image_->silentMs) * image_->rate / 1000);
+                image_->silentMs = 0;
+            }
             const int rate = image_->rate;
+            // A sound server that was not there may have started since.
+            if (silent_ && Clock::now() - lastOpenAttempt >= kRetryOpen) {
+                lastOpenAttempt = Clock::now();
+                lock.unlock();
+                const bool opened = openDevice(rate);
+                lock.lock();
+                silent_ = !opened;
+                continue;
+            }
             if (!silent_ && deviceRate_ != rate) {
                 lock.unlock();
                 const bool opened = openDevice(rate);
@@ -436,8 +453,7 @@ void SoundOutput::playSilence(int ms)
     if (ms <= 0)
         return;
     auto silence = std::make_shared<Image>();
-    silence->rate = stream_->rate();
-    silence->silentFrames = std::size_t(std::int64_t(ms) * silence->rate / 1000);
+    silence->silentMs = ms;  // the writer sizes it at the stream's own rate
     stream_->play(std::move(silence), Mode::Synchronous);
 }
 

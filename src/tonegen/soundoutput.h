@@ -32,7 +32,7 @@ public:
     std::uint32_t volume() const;
     void setVolume(std::uint32_t word);
 
-    // Whether a sound server answered (opens the stream when it is not open yet).
+    // Whether a sound server answered when the output first needed one (or since).
     bool hasDevice();
 
     SoundOutput(const SoundOutput&) = delete;

@@ -294,7 +294,7 @@ bool TToneGen::BuildImage(bool withEnvelope)
     const SampleFormat format = SampleFormat::of(resolution_, quality_, stereo_);
     const std::int64_t length = dataLength(format, duration_);
 
-    // An image still sounding may be read by the output: stop it before the block goes.
+    // Building a new image ends whatever image is sounding, as playing one does.
     SoundOutput::instance().stop();
     releaseImage();
     if (!image_.allocate(std::size_t(length + waveimage::kHeaderSize + waveimage::kPaddingSize)))

@@ -205,7 +205,22 @@ void TestCli::renderIsThePass()
     QCOMPARE(cli.exitCode(), 0);
     QFile rendered(out);
     QVERIFY(rendered.open(QIODevice::ReadOnly));
-    QCOMPARE(rendered.readAll(), renderPass(QStringLiteral("1 5"), settings));
+    QString error;
+    QCOMPARE(rendered.readAll(),
+             renderPass(QStringLiteral("1 5"), settings, &error).value_or(QByteArray()));
+
+    // A pass too long for a WAVE file is refused, not cut.
+    settings.durationSeconds = 1e12;
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(tonesettings::fileBytes(tonesettings::linesOf(settings)));
+    file.close();
+    QProcess tooLong;
+    tooLong.start(QStringLiteral(SONARITH_CLI),
+                  {QStringLiteral("render"), QStringLiteral("--settings"), file.fileName(),
+                   QStringLiteral("--digits"), QStringLiteral("P"), QStringLiteral("-o"), out});
+    QVERIFY(tooLong.waitForFinished(10000));
+    QCOMPARE(tooLong.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tooLong.exitCode(), 2);
 }
 
 void TestCli::playWithoutDevice()

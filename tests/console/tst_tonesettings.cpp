@@ -15,6 +15,8 @@ private Q_SLOTS:
     void seconds();
     void writtenLinesReadBack();
     void settingsOfShortAndOddLines();
+    void controlCharactersKeepTheLines();
+    void nativeDigitsReadBack();
 };
 
 void TestToneSettings::readLines_data()
@@ -114,6 +116,32 @@ void TestToneSettings::settingsOfShortAndOddLines()
     QCOMPARE(read->octave, QString());
     QVERIFY(!read->loop);
     QVERIFY(!read->spaceAsZero);
+}
+
+// A text with a carriage return or Ctrl-Z keeps the file's 24 lines readable.
+void TestToneSettings::controlCharactersKeepTheLines()
+{
+    ConsoleSettings settings = ConsoleSettings::builtInDefaults();
+    settings.dataText = QStringLiteral("A\rB\x1a"
+                                       "C");
+    QString error;
+    const std::optional<ConsoleSettings> read =
+        settingsOf(tonesettings::readLines(fileBytes(linesOf(settings))), &error);
+    QVERIFY2(read, qPrintable(error));
+    QCOMPARE(read->dataText, QStringLiteral("A B C"));
+    QCOMPARE(read->durationSeconds, 0.5);
+    QCOMPARE(read->sliders, settings.sliders);
+}
+
+// A locale that writes its own digits reads its files back.
+void TestToneSettings::nativeDigitsReadBack()
+{
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    QLocale::setDefault(arabic);
+    const QString written = durationText(1.25, arabic);
+    const std::optional<double> read = tonesettings::seconds(written);
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(read.value_or(-1), 1.25);
 }
 
 QTEST_GUILESS_MAIN(TestToneSettings)

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void synchronousPlaysFollowWithoutGap();
     void levelsApplyPerChannel();
     void stopWithNothingSoundingIsHarmless();
+    void imageAtAnOddRateIsNotPlayed();
 
 private:
     QByteArray tone(int hz, int ms);
@@ -178,6 +179,17 @@ void TestSoundOutput::stopWithNothingSoundingIsHarmless()
     SoundOutput::instance().play(image, SoundOutput::Mode::Synchronous);
     SoundOutput::instance().drain();
     SoundOutput::instance().stop();
+}
+
+void TestSoundOutput::imageAtAnOddRateIsNotPlayed()
+{
+    QByteArray image = tone(440, 100);
+    image[24] = char(100);  // 100 frames per second
+    image[25] = image[26] = image[27] = 0;
+    QElapsedTimer played;
+    played.start();
+    SoundOutput::instance().play(image, SoundOutput::Mode::Synchronous);
+    QVERIFY(played.elapsed() < 50);
 }
 
 QTEST_GUILESS_MAIN(TestSoundOutput)

@@ -690,6 +690,16 @@ void TToneFrm::showEvent(QShowEvent* event)
     }
 }
 
+// A pass still running ends after its tone in progress, so that a closed window plays on
+// no longer than that.
+void TToneFrm::closeEvent(QCloseEvent* event)
+{
+    stopRequest_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    QWidget::closeEvent(event);
+}
+
 void TToneFrm::paintEvent(QPaintEvent*)
 {
     FormPaint();

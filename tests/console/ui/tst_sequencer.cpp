@@ -27,6 +27,7 @@ private Q_SLOTS:
     void stopEndsThePassAfterTheToneInProgress();
     void loopRearmsAfterAPass();
     void keyCancelsAnArmedPass();
+    void closingEndsThePass();
     void playAllLeavesSlotNineCurrent();
 
 private:
@@ -190,6 +191,20 @@ void TestSequencer::keyCancelsAnArmedPass()
         heard.firstSound() == -1,
         qPrintable(
             QStringLiteral("sound at frame %1 of %2").arg(heard.firstSound()).arg(heard.frames())));
+}
+
+void TestSequencer::closingEndsThePass()
+{
+    prepare("4197", "0.3", true);
+    const Recording heard = record(2000, [&] {
+        control<QPushButton>("PlayBtn")->click();
+        QTimer::singleShot(500 + 100, form.get(), &QWidget::close);
+    });
+    const qsizetype first = heard.firstSound();
+    QVERIFY2(first >= 0, "nothing was heard");
+    const double seconds = heard.seconds(heard.lastSound() - first);
+    QVERIFY2(std::abs(seconds - 0.3) < 0.02, qPrintable(QString::number(seconds)));
+    QVERIFY(!control<QTimer>("Timer1")->isActive());
 }
 
 void TestSequencer::playAllLeavesSlotNineCurrent()
