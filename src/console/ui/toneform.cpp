@@ -235,6 +235,7 @@ void TToneFrm::connectHandlers()
     connect(ui->LoadBtn, &QPushButton::clicked, this, &TToneFrm::LoadBtnClick);
     connect(ui->CalcBtn, &QPushButton::clicked, this, &TToneFrm::CalcBtnClick);
     connect(ui->NumCalcBtn, &QPushButton::clicked, this, &TToneFrm::NumCalcBtnClick);
+    connect(ui->CloseBtn, &QPushButton::clicked, this, &TToneFrm::CloseBtnClick);
 }
 
 void TToneFrm::FormCreate()
@@ -566,6 +567,12 @@ void TToneFrm::CalcBtnClick()
 {
     if (calculatorForm_)
         UiServices::instance().execDialog(calculatorForm_);
+}
+
+void TToneFrm::CloseBtnClick()
+{
+    StopBtnClick();
+    close();
 }
 
 void TToneFrm::NumCalcBtnClick()

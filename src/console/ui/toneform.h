@@ -73,6 +73,7 @@ public Q_SLOTS:
     void SaveBtnClick();
     void CalcBtnClick();
     void NumCalcBtnClick();
+    void CloseBtnClick();
     void LoadBtnClick();
 
 protected:

@@ -385,6 +385,7 @@ void TestToneForm::stopIsPerformed_data()
     QTest::newRow("loop option") << "LoopBx";
     QTest::newRow("stop button") << "StopBtn";
     QTest::newRow("second stop button") << "BitBtn10";
+    QTest::newRow("exit") << "CloseBtn";
 }
 
 void TestToneForm::stopIsPerformed()
