@@ -19,17 +19,31 @@ bool displayAvailable()
     return false;
 }
 
+// --help and --version need no window.
+bool asksForHelpOrVersion(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--help" || argument == "-h" || argument == "--help-all" ||
+            argument == "--version" || argument == "-v")
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    if (!displayAvailable()) {
+    if (!displayAvailable() && !asksForHelpOrVersion(argc, argv)) {
         std::fputs("sonarith: no display found (DISPLAY and WAYLAND_DISPLAY are not set); start it "
                    "in a desktop session, or under xvfb-run\n",
                    stderr);
         return 1;
     }
 
+    if (!displayAvailable())
+        qputenv("QT_QPA_PLATFORM", "offscreen");  // only to print the help or the version
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sonarith"));
     QApplication::setApplicationVersion(QStringLiteral(SONARITH_VERSION));

@@ -21,14 +21,19 @@ int fail(ExitCode code, const QString& message)
 std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& arguments)
 {
     const QString command = arguments.value(0);
-    parser.addHelpOption();
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on this command."));
+    parser.addOption(help);
     // The command's name stands in the program-name slot, where the parser skips it.
     if (!parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments.mid(1)))
         return fail(BadInput, command + QStringLiteral(": ") + parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        QString help = parser.helpText();
-        help.replace(QStringLiteral("[options]"), command + QStringLiteral(" [options]"));
-        std::fputs(help.toUtf8().constData(), stdout);
+    if (parser.isSet(help)) {
+        QString text = parser.helpText();
+        // The usage line names the program as its users call it, and the command.
+        const qsizetype options = text.indexOf(QStringLiteral("[options]"));
+        if (text.startsWith(QStringLiteral("Usage: ")) && options > 0)
+            text.replace(7, options - 7, QStringLiteral("sonarith-cli ") + command + u' ');
+        std::fputs(text.toUtf8().constData(), stdout);
         return Success;
     }
     return std::nullopt;

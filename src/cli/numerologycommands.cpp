@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <limits>
 
 namespace cli {
 
@@ -31,9 +32,11 @@ std::optional<QString> markYs(QString text, const QString& list, QString* error)
     for (const QString& item : list.split(u',')) {
         const std::optional<qlonglong> number = wholeNumber(item);
         if (!number || *number < 1 || *number > positions.size()) {
-            *error = QStringLiteral("--y-vowel takes 'all' or Y numbers 1..%1, not '%2'")
-                         .arg(positions.size())
-                         .arg(item);
+            *error = positions.isEmpty()
+                         ? QStringLiteral("--y-vowel: the text has no upper-case Y")
+                         : QStringLiteral("--y-vowel takes 'all' or Y numbers 1..%1, not '%2'")
+                               .arg(positions.size())
+                               .arg(item);
             return std::nullopt;
         }
         text[positions[qsizetype(*number - 1)]] = u'y';
@@ -235,13 +238,14 @@ int runChain(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Prints the reduction chain of N, such as 38 / 11 / 2."));
     parser.addPositionalArgument(QStringLiteral("N"), QStringLiteral("A whole number, 0 or more."));
-    if (const auto done = parseCommand(parser, arguments))
+    if (const auto done = parseCommand(parser, displayArguments(arguments)))
         return *done;
     const QStringList numbers = parser.positionalArguments();
     bool ok = numbers.size() == 1;
     const qulonglong n = ok ? numbers.front().toULongLong(&ok) : 0;
     if (!ok || numbers.front().startsWith(u'+') || numbers.front().trimmed() != numbers.front())
-        return fail(BadInput, QStringLiteral("chain: expected one whole number 0 or more"));
+        return fail(BadInput, QStringLiteral("chain: expected one whole number from 0 to %1")
+                                  .arg(std::numeric_limits<qulonglong>::max()));
     printLine(numerology::ReduceChain(n));
     return Success;
 }

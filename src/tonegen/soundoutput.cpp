@@ -238,7 +238,6 @@ private:
     {
         closeDevice();
         silent_ = true;
-        sayNoDevice();
     }
 
     // Hands frames to the stream, or without a device waits as long as they would sound.
@@ -401,6 +400,8 @@ private:
                 idle = false;
                 deadline = Clock::now();
             }
+            if (silent_)
+                sayNoDevice();
             silenceWritten = false;
             const std::size_t frames = takeChunk(chunk);
             lock.unlock();
