@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/consolesettings.h"
+#include "tonegen/synthesis.h"
 #include "tonegen/wavetypes.h"
 
 #include <array>
@@ -17,14 +18,7 @@ void configureSlotGenerator(TToneGen& generator);
 // The envelope percentages the sliders stand for (a slider's value is 100 minus its
 // position); attack, hold, decay and release are scaled down to share 100 when they ask
 // for more.
-struct Shares
-{
-    int attack = 0;
-    int hold = 0;
-    int decay = 0;
-    int sustain = 0;
-    int release = 0;
-};
+using Shares = synthesis::Envelope;
 Shares sharesOf(const std::array<int, ConsoleSettings::SliderCount>& positions);
 void applyShares(TToneGen& generator, const Shares& shares);
 
