@@ -1,5 +1,6 @@
 #include "console/ui/toneform.h"
 #include "controls/numericedit.h"
+#include "support/controls.h"
 #include "support/nullsinkrecorder.h"
 #include "support/recordinguiservices.h"
 #include "tonegen/soundoutput.h"
@@ -33,10 +34,7 @@ private Q_SLOTS:
 private:
     template <typename T = QWidget> T* control(const char* name) const
     {
-        T* widget = form->findChild<T*>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return findControl<T>(*form, name);
     }
     void prepare(const char* digits, const char* seconds, bool loop);
     Recording record(int ms, const std::function<void()>& start);

@@ -1,6 +1,7 @@
 #include "console/tonesettings.h"
 #include "console/ui/toneform.h"
 #include "controls/numericedit.h"
+#include "support/controls.h"
 #include "support/recordinguiservices.h"
 #include "tonegen/tonegen.h"
 
@@ -68,10 +69,7 @@ private Q_SLOTS:
 private:
     template <typename T = QWidget> T* control(const char* name) const
     {
-        T* widget = form->findChild<T*>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return findControl<T>(*form, name);
     }
     QLineEdit* field(const char* name) const { return control<QLineEdit>(name); }
     NumericEdit* slotField(int slot) const
