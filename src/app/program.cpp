@@ -15,7 +15,13 @@ Program::Program()
     : toneFrm_(std::make_unique<TToneFrm>()), calcFrm_(std::make_unique<TCalcFrm>()),
       yFrm_(std::make_unique<TYFrm>()), calculatorFrm_(std::make_unique<TCalculatorFrm>()),
       donateFrm_(std::make_unique<TDonateFrm>())
-{}
+{
+    toneFrm_->SetNumerologyForm(calcFrm_.get());
+    toneFrm_->SetCalculatorForm(calculatorFrm_.get());
+    toneFrm_->SetDonateForm(donateFrm_.get());
+    calcFrm_->SetYForm(yFrm_.get());
+    calcFrm_->SetCalculatorForm(calculatorFrm_.get());
+}
 
 Program::~Program() = default;
 

@@ -12,7 +12,8 @@ class TCalculatorFrm;
 class TDonateFrm;
 
 // The windows that live as long as the program, created in this order: the tone console
-// first (it is the main window), then the four secondary windows, hidden until called.
+// first (it is the main window), then the four secondary windows, hidden until called,
+// each handed to the windows that open it.
 class Program
 {
 public:

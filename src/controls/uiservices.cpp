@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRandomGenerator>
 #include <memory>
 
 namespace {
@@ -74,6 +75,11 @@ void DesktopUiServices::showMessage(QWidget* parent, const QString& text, Messag
 int DesktopUiServices::execDialog(QDialog* dialog)
 {
     return dialog->exec();
+}
+
+int DesktopUiServices::randomDraw(int count)
+{
+    return int(QRandomGenerator::global()->bounded(count));
 }
 
 QString DesktopUiServices::chooseSaveFile(QWidget* parent, const FileRequest& request)

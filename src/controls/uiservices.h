@@ -31,6 +31,8 @@ public:
     virtual QString chooseOpenFile(QWidget* parent, const FileRequest& request) = 0;
     // Shows a window modally and returns how it was closed.
     virtual int execDialog(QDialog* dialog) = 0;
+    // A whole number from 0 to count - 1, drawn at random.
+    virtual int randomDraw(int count) = 0;
 
     // The services in force; the desktop version until another is installed.
     static UiServices& instance();
@@ -46,4 +48,5 @@ public:
     QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
     int execDialog(QDialog* dialog) override;
+    int randomDraw(int count) override;
 };

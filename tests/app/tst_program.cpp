@@ -1,9 +1,16 @@
 #include "app/program.h"
 #include "console/ui/toneform.h"
+#include "numerology/ui/calcform.h"
+#include "numerology/ui/calculatorform.h"
+#include "numerology/ui/yform.h"
+#include "shell/ui/donateform.h"
+#include "support/controls.h"
 #include "support/recordinguiservices.h"
 
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,6 +21,10 @@ class TestProgram : public QObject
 private Q_SLOTS:
     void windowsInOrder();
     void screenshots();
+    void consoleOpensTheCalculators();
+    void numerologyAsksAboutYAndOpensTheCalculator();
+    void exitShowsTheDonationWindowOnTheDraw_data();
+    void exitShowsTheDonationWindowOnTheDraw();
 
 private:
     RecordingUiServices services;
@@ -52,6 +63,65 @@ void TestProgram::screenshots()
         QCOMPARE(image.size() / image.devicePixelRatio(), window->size());
         QVERIFY2(!window->isVisible(), qPrintable(name));
     }
+}
+
+// The windows reach each other exactly as the program builds them: no wiring by the test.
+void TestProgram::consoleOpensTheCalculators()
+{
+    services.clear();
+    Program program;
+    TToneFrm& console = program.ToneFrm();
+    findControl<QLineEdit>(console, "DataBx")->setText(QStringLiteral(" Mary Ann "));
+    findControl<QPushButton>(console, "NumCalcBtn")->click();
+    QCOMPARE(services.dialogs.value(0), &program.CalcFrm());
+    QCOMPARE(program.CalcFrm().DataText(), QStringLiteral("MARY ANN"));
+    QCOMPARE(findControl<QLineEdit>(program.CalcFrm(), "Total")->text(), QStringLiteral("32 / 5"));
+    program.CalcFrm().hide();
+
+    services.clear();
+    findControl<QPushButton>(console, "CalcBtn")->click();
+    QCOMPARE(services.dialogs, QList<QDialog*>{&program.CalculatorFrm()});
+}
+
+void TestProgram::numerologyAsksAboutYAndOpensTheCalculator()
+{
+    services.clear();
+    Program program;
+    TCalcFrm& numerology = program.CalcFrm();
+    numerology.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&numerology));
+    auto* data = findControl<QLineEdit>(numerology, "Data");
+    data->setFocus();
+    QTest::keyClicks(data, QStringLiteral("may"));
+    QCOMPARE(services.dialogs, QList<QDialog*>{&program.YFrm()});
+    findControl<QPushButton>(program.YFrm(), "NoBtn")->click();
+    QCOMPARE(numerology.DataText(), QStringLiteral("MAY"));
+
+    services.clear();
+    findControl<QPushButton>(numerology, "CalculatorBtn")->click();
+    QCOMPARE(services.dialogs, QList<QDialog*>{&program.CalculatorFrm()});
+}
+
+void TestProgram::exitShowsTheDonationWindowOnTheDraw_data()
+{
+    QTest::addColumn<int>("draw");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("one in four") << 3 << true;
+    QTest::newRow("the others") << 2 << false;
+}
+
+void TestProgram::exitShowsTheDonationWindowOnTheDraw()
+{
+    QFETCH(int, draw);
+    QFETCH(bool, asks);
+    services.clear();
+    services.drawAnswer = draw;
+    Program program;
+    program.ToneFrm().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&program.ToneFrm()));
+    findControl<QPushButton>(program.ToneFrm(), "CloseBtn")->click();
+    QVERIFY(!program.ToneFrm().isVisible());
+    QCOMPARE(services.dialogs.contains(&program.DonateFrm()), asks);
 }
 
 QTEST_MAIN(TestProgram)

@@ -43,4 +43,5 @@ void RecordingUiServices::clear()
     fileRequests.clear();
     fileAnswers.clear();
     dialogs.clear();
+    drawAnswer = 0;
 }

@@ -26,6 +26,8 @@ public:
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
     // Shows the window without waiting and answers Rejected.
     int execDialog(QDialog* dialog) override;
+    // Answers drawAnswer, so that a test decides whether the donation window shows.
+    int randomDraw(int) override { return drawAnswer; }
 
     void clear();
 
@@ -34,4 +36,5 @@ public:
     QList<FileRequest> fileRequests;
     QStringList fileAnswers;
     QList<QDialog*> dialogs;
+    int drawAnswer = 0;
 };

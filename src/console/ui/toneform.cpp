@@ -704,6 +704,10 @@ void TToneFrm::closeEvent(QCloseEvent* event)
     stopRequest_ = true;
     Timer1->stop();
     Timer2->stop();
+    hide();
+    // One close in four asks for a donation before the program ends.
+    if (donateForm_ && UiServices::instance().randomDraw(4) == 3)
+        UiServices::instance().execDialog(donateForm_);
     QWidget::closeEvent(event);
 }
 

@@ -46,6 +46,8 @@ public:
     void SetCalculatorForm(QDialog* form) { calculatorForm_ = form; }
     // The numerology calculator that "Numerology" hands the data text to.
     void SetNumerologyForm(TCalcFrm* form) { numerologyForm_ = form; }
+    // The donation window that closing the console shows on one close in four.
+    void SetDonateForm(QDialog* form) { donateForm_ = form; }
 
     // Applies a tone-settings file as loading one does, without the dialog.
     void loadSettingsFile(const QString& path);
@@ -131,4 +133,5 @@ private:
     bool shownOnce_ = false;
     QDialog* calculatorForm_ = nullptr;
     TCalcFrm* numerologyForm_ = nullptr;
+    QDialog* donateForm_ = nullptr;
 };
