@@ -4,12 +4,12 @@
 #include "console/sequence.h"
 #include "console/slotsound.h"
 #include "console/tonesettings.h"
+#include "fileio/savefile.h"
 #include "numerology/letters.h"
 #include "tonegen/soundoutput.h"
 #include "tonegen/tonegen.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -144,11 +144,9 @@ int runRender(const QStringList& arguments)
     const std::optional<QByteArray> wave = renderPass(ready.digits, ready.settings, &error);
     if (!wave)
         return fail(BadInput, QStringLiteral("render: ") + error);
-    QSaveFile file(parser.value(output));
-    if (!file.open(QIODevice::WriteOnly) || file.write(*wave) < 0 || !file.commit())
-        return fail(
-            IoFailure,
-            QStringLiteral("render: cannot write %1: %2").arg(file.fileName(), file.errorString()));
+    if (!fileio::saveFile(parser.value(output), *wave, &error))
+        return fail(IoFailure,
+                    QStringLiteral("render: cannot write %1: %2").arg(parser.value(output), error));
     return Success;
 }
 

@@ -1,10 +1,10 @@
 #include "tonegen/tonegen.h"
 
+#include "fileio/savefile.h"
 #include "tonegen/notes.h"
 #include "tonegen/soundoutput.h"
 #include "tonegen/waveimage.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -278,13 +278,7 @@ bool TToneGen::ExportFile(const QString& fileName) const
 {
     if (image_.empty())
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArrayView block = GetDataBuffer();
-    if (file.write(block.data(), block.size()) != block.size())
-        return false;
-    return file.commit();
+    return fileio::saveFile(fileName, GetDataBuffer());
 }
 
 bool TToneGen::BuildImage(bool withEnvelope)

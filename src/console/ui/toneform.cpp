@@ -7,6 +7,7 @@
 #include "controls/numericedit.h"
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
+#include "fileio/savefile.h"
 #include "numerology/letters.h"
 #include "numerology/ui/calcform.h"
 #include "tonegen/notes.h"
@@ -22,7 +23,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
-#include <QSaveFile>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QTimer>
@@ -600,13 +600,11 @@ bool TToneFrm::saveSettingsFile(const QString& path)
 {
     QStringList lines = tonesettings::linesOf(settingsFromControls());
     lines[tonesettings::Duration - 1] = ui->NTime->text();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(tonesettings::fileBytes(lines)) < 0 ||
-        !file.commit()) {
+    QString error;
+    if (!fileio::saveFile(path, tonesettings::fileBytes(lines), &error)) {
         UiServices::instance().showMessage(
             this,
-            QStringLiteral("Cannot create file %1. %2")
-                .arg(QDir::toNativeSeparators(path), file.errorString()),
+            QStringLiteral("Cannot create file %1. %2").arg(QDir::toNativeSeparators(path), error),
             UiServices::MessageKind::Error);
         return false;
     }
