@@ -1,0 +1,268 @@
+#include "console/ui/toneform.h"
+#include "journeys/desktop.h"
+#include "numerology/ui/calcform.h"
+#include "numerology/ui/calculatorform.h"
+#include "support/controls.h"
+#include "support/nullsinkrecorder.h"
+#include "support/recordinguiservices.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+#include <cstdio>
+
+// What a user does with the program, from its main window, with real keys and clicks.
+class TestJourneys : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void numerologyWindowsOpenAndEscapeClosesThem();
+    void mathCalculatorReduces();
+    void playIsHeard();
+    void saveClearAndLoadBringTheTextsBack();
+    void exitEndsTheProgram();
+
+private:
+    // Names what the journey does next, for the report of a failure.
+    void step(const char* what) { step_ = QString::fromLatin1(what); }
+    QPoint at(qulonglong window, const QWidget& form, const char* control) const
+    {
+        return program_->geometry(window).topLeft() + centreOf(form, control);
+    }
+    void clickOn(qulonglong window, const QWidget& form, const char* control)
+    {
+        desktop::click(at(window, form, control));
+    }
+    // Rests the pointer in a window, so that the keys typed next go there.
+    void hover(qulonglong window)
+    {
+        const QRect area = program_->geometry(window);
+        desktop::xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                          QString::number(area.left() + 2), QString::number(area.top() + 2)});
+    }
+    // The text of a field as a user copies it: select all, copy, read the clipboard.
+    QString copyOf(qulonglong window, const QWidget& form, const char* control)
+    {
+        QProcess::execute(
+            QStringLiteral("sh"),
+            {QStringLiteral("-c"), QStringLiteral("printf nothing | xclip -selection clipboard")});
+        clickOn(window, form, control);
+        desktop::key(QStringLiteral("ctrl+a"));
+        desktop::key(QStringLiteral("ctrl+c"));
+        return desktop::clipboard();
+    }
+    void typeInto(qulonglong window, const QWidget& form, const char* control, const QString& text)
+    {
+        clickOn(window, form, control);
+        desktop::key(QStringLiteral("ctrl+a"));
+        desktop::type(text);
+    }
+
+    RecordingUiServices services_;  // for the windows built here to find positions
+    std::unique_ptr<RunningProgram> program_;
+    qulonglong main_ = 0;
+    QString step_;
+};
+
+void TestJourneys::init()
+{
+    step("start the program");
+    program_ = std::make_unique<RunningProgram>();
+    QString error;
+    QVERIFY2(program_->start(&error), qPrintable(error));
+    main_ = program_->waitForWindow(QStringLiteral("Sonarith Ver. 1.50"));
+    QVERIFY(main_);
+}
+
+void TestJourneys::cleanup()
+{
+    if (QTest::currentTestFailed()) {
+        const QString shot = desktop::saveScreen(QString::fromLatin1(QTest::currentTestFunction()));
+        std::fprintf(stderr, "journey %s failed at the step \"%s\"; the screen is in %s\n%s\n",
+                     QTest::currentTestFunction(), qPrintable(step_), qPrintable(shot),
+                     qPrintable(program_->errors()));
+    }
+    program_.reset();
+}
+
+void TestJourneys::numerologyWindowsOpenAndEscapeClosesThem()
+{
+    const TToneFrm console;
+    TCalcFrm numerology;
+
+    step("type a name into the data field");
+    typeInto(main_, console, "DataBx", QStringLiteral("Anna Lee"));
+    step("press Numerology");
+    clickOn(main_, console, "NumCalcBtn");
+    const qulonglong calc = program_->waitForWindow(QStringLiteral("Numerology Calculator"));
+    QVERIFY(calc);
+    step("read the analysis of the handed-over text");
+    QCOMPARE(copyOf(calc, numerology, "Data"), QStringLiteral("ANNA LEE"));
+    numerology.HandOver(0, QStringLiteral("Anna Lee"));
+    QCOMPARE(findControl<QLineEdit>(numerology, "Total")->text(), QStringLiteral("25 / 7"));
+    QVERIFY(screenShows(program_->geometry(calc), numerology, "Total"));
+
+    step("type a Y into the name");
+    clickOn(calc, numerology, "Data");
+    desktop::key(QStringLiteral("End"));
+    desktop::type(QStringLiteral("Y"));
+    const qulonglong question = program_->waitForWindow(QStringLiteral("Y Character"));
+    QVERIFY(question);
+    step("Escape closes the Y question");
+    hover(question);
+    desktop::key(QStringLiteral("Escape"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Y Character")));
+
+    step("press Calculator in the numerology calculator");
+    clickOn(calc, numerology, "CalculatorBtn");
+    const qulonglong math = program_->waitForWindow(QStringLiteral("Math Calculator"));
+    QVERIFY(math);
+    step("Escape closes the math calculator");
+    hover(math);
+    desktop::key(QStringLiteral("Escape"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Math Calculator")));
+
+    step("open the date calculator: the date field takes the focus");
+    clickOn(calc, numerology, "CalendarBtn");
+    QTRY_VERIFY(program_->geometry(calc).width() > numerology.width());
+    step("Escape in the date field closes the numerology calculator");
+    hover(calc);
+    desktop::key(QStringLiteral("Escape"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Numerology Calculator")));
+    QVERIFY(program_->windowTitles().contains(QStringLiteral("Sonarith Ver. 1.50")));
+}
+
+void TestJourneys::mathCalculatorReduces()
+{
+    const TToneFrm console;
+    const TCalculatorFrm calculator;
+    step("press Calculator");
+    clickOn(main_, console, "CalcBtn");
+    const qulonglong math = program_->waitForWindow(QStringLiteral("Math Calculator"));
+    QVERIFY(math);
+    step("type 1234 and press Reduce");
+    hover(math);
+    desktop::type(QStringLiteral("1234"));
+    clickOn(math, calculator, "ReduceBtn");
+    step("read the result from the clipboard");
+    QTRY_COMPARE(desktop::clipboard(), QStringLiteral("127"));
+}
+
+void TestJourneys::playIsHeard()
+{
+    if (NullSinkRecorder::sink().isEmpty())
+        QSKIP("no null sink set up for the tests (the test command sets one up)");
+    TToneFrm console;
+    step("type MARY and switch looping off");
+    typeInto(main_, console, "DataBx", QStringLiteral("MARY"));
+    console.findChild<QLineEdit*>(QStringLiteral("DataBx"))->setText(QStringLiteral("MARY"));
+    QCOMPARE(console.findChild<QLineEdit*>(QStringLiteral("NumbBx"))->text(),
+             QStringLiteral("4197"));
+    QVERIFY(screenShows(program_->geometry(main_), console, "NumbBx"));
+    clickOn(main_, console, "LoopBx");
+
+    step("press Play and listen");
+    NullSinkRecorder recorder;
+    QString error;
+    QVERIFY2(recorder.start(&error), qPrintable(error));
+    clickOn(main_, console, "PlayBtn");
+    QTest::qWait(3500);
+    const Recording heard = recorder.stop();
+
+    step("judge what was heard");
+    const qsizetype first = heard.firstSound(300);
+    const qsizetype last = heard.lastSound(300);
+    QVERIFY2(first >= 0, "nothing was heard");
+    const double seconds = heard.seconds(last - first);
+    QVERIFY2(std::abs(seconds - 2.0) <= 0.1, qPrintable(QString::number(seconds)));
+    // The default slots 4, 1, 9 and 7, a half second each.
+    const double slotHz[] = {417, 174, 963, 741};
+    for (int k = 0; k < 4; ++k) {
+        const qsizetype middle = first + qsizetype(Recording::kRate * (0.5 * k + 0.25));
+        const double hz =
+            heard.frequency(middle - Recording::kRate / 10, middle + Recording::kRate / 10);
+        QVERIFY2(std::abs(hz - slotHz[k]) < slotHz[k] * 0.02,
+                 qPrintable(QStringLiteral("tone %1: %2 Hz").arg(k).arg(hz)));
+    }
+}
+
+void TestJourneys::saveClearAndLoadBringTheTextsBack()
+{
+    TToneFrm console;
+    const QString file = program_->dataFolder() + QStringLiteral("/ToneData/journey.tns");
+    step("type a name");
+    typeInto(main_, console, "DataBx", QStringLiteral("Mary Ann Lee"));
+    console.findChild<QLineEdit*>(QStringLiteral("DataBx"))
+        ->setText(QStringLiteral("Mary Ann Lee"));
+    QVERIFY(screenShows(program_->geometry(main_), console, "NumbBx"));
+
+    step("save through the file dialog");
+    clickOn(main_, console, "SaveBtn");
+    const qulonglong save = program_->waitForWindow(QStringLiteral("Save Tone Settings"));
+    QVERIFY(save);
+    hover(save);
+    desktop::key(QStringLiteral("ctrl+a"));
+    desktop::type(file);
+    desktop::key(QStringLiteral("Return"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Save Tone Settings")));
+    QTRY_VERIFY(QFile::exists(file));
+
+    step("clear");
+    clickOn(main_, console, "ClearBtn");
+    QCOMPARE(copyOf(main_, console, "DataBx"), QStringLiteral("nothing"));
+    QVERIFY(!screenShows(program_->geometry(main_), console, "NumbBx"));
+
+    step("load through the file dialog");
+    clickOn(main_, console, "LoadBtn");
+    const qulonglong load = program_->waitForWindow(QStringLiteral("Load Tone Settings"));
+    QVERIFY(load);
+    hover(load);
+    desktop::key(QStringLiteral("ctrl+a"));
+    desktop::type(file);
+    desktop::key(QStringLiteral("Return"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Load Tone Settings")));
+    step("the texts are back");
+    QCOMPARE(copyOf(main_, console, "DataBx"), QStringLiteral("Mary Ann Lee"));
+    QVERIFY(screenShows(program_->geometry(main_), console, "NumbBx"));
+}
+
+void TestJourneys::exitEndsTheProgram()
+{
+    const TToneFrm console;
+    step("press Exit");
+    clickOn(main_, console, "CloseBtn");
+    step("close the donation window when the draw shows it");
+    if (const qulonglong donate = program_->waitForWindow(
+            QStringLiteral("Kindlyware - Good Karma for All of Us."), 1500)) {
+        hover(donate);
+        desktop::key(QStringLiteral("Escape"));
+    }
+    step("the program ends");
+    QVERIFY(program_->waitForExit(10000));
+    QCOMPARE(program_->exitCode(), 0);
+}
+
+int main(int argc, char* argv[])
+{
+    VirtualScreen screen;
+    QString error;
+    if (!screen.start(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        TestJourneys journeys;
+        status = QTest::qExec(&journeys, argc, argv);
+    }
+    screen.stop();
+    return status;
+}
+
+#include "tst_journeys.moc"
