@@ -7,6 +7,13 @@ namespace numerology {
 
 namespace {
 
+// The integer part as the display shows it: the text before its first ".", sign included.
+QString integerPart(const QString& display)
+{
+    const qsizetype point = display.indexOf(u'.');
+    return point >= 0 ? display.left(point) : display;
+}
+
 struct Parts
 {
     QString sign;      // "-" or empty
@@ -30,7 +37,7 @@ std::optional<Parts> split(const QString& display, QString* error)
     }
     const bool digitsOnly =
         std::all_of(integer.begin(), integer.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (!digitsOnly || (integer.isEmpty() && !parts.sign.isEmpty())) {
+    if (!digitsOnly) {
         *error = QStringLiteral("'%1' is not a valid integer value").arg(parts.sign + integer);
         return std::nullopt;
     }
@@ -66,6 +73,9 @@ DisplayResult ReduceDisplay(const QString& display)
 {
     DisplayResult result;
     result.text = display;
+    // One character or none ("7", "-", "-.50") is left as it is, before any conversion.
+    if (integerPart(display).size() <= 1)
+        return result;
     const std::optional<Parts> parts = split(display, &result.error);
     if (!parts)
         return result;
@@ -86,6 +96,8 @@ DisplayResult SumDisplay(const QString& display)
 {
     DisplayResult result;
     result.text = display;
+    if (integerPart(display).size() <= 1)
+        return result;
     const std::optional<Parts> parts = split(display, &result.error);
     if (!parts || parts->digits.size() <= 1)
         return result;

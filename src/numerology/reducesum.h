@@ -11,7 +11,8 @@ namespace numerology {
 
 struct DisplayResult
 {
-    bool changed = false;  // false: the button does nothing (one digit or none)
+    bool changed = false;  // false: the button does nothing (one digit, or an integer part
+                           // of one character or none: "-", "-.50")
     QString text;          // the new display text
     QString error;         // set when the display cannot be taken; nothing changes
 };

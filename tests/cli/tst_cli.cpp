@@ -1,7 +1,9 @@
 #include "console/render.h"
 #include "console/tonesettings.h"
+#include "support/nullsinkrecorder.h"
 #include "tonegen/tonegen.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,6 +11,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 // Runs the command-line program as a user would and checks what it prints and returns.
 class TestCli : public QObject
@@ -22,6 +25,7 @@ private Q_SLOTS:
     void renderIsThePass();
     void playWithoutDevice();
     void playPrintsEachDigit();
+    void playPrintsEachDigitAsItSounds();
     void analyzePreparesTheText();
 };
 
@@ -96,6 +100,8 @@ void TestCli::run_data()
     QTest::newRow("reduce") << L{"reduce", "1234"} << 0 << "127\n";
     QTest::newRow("reduce negative") << L{"reduce", "-1234.50"} << 0 << "-127.50\n";
     QTest::newRow("reduce single digit") << L{"reduce", "7"} << 0 << "7\n";
+    QTest::newRow("reduce lone minus") << L{"reduce", "-"} << 0 << "-\n";
+    QTest::newRow("sum minus and fraction") << L{"sum", "-.50"} << 0 << "-.50\n";
     QTest::newRow("reduce too long") << L{"reduce", "123456789012345678901"} << 2 << "";
     QTest::newRow("sum") << L{"sum", "15.00"} << 0 << "6.00\n";
     QTest::newRow("sum negative after --") << L{"sum", "--", "-15"} << 0 << "-6\n";
@@ -245,6 +251,72 @@ void TestCli::playPrintsEachDigit()
     QVERIFY(cli.waitForFinished(10000));
     QCOMPARE(cli.exitCode(), 0);
     QCOMPARE(cli.readAllStandardOutput(), QByteArray("4\n1\n"));
+}
+
+// Each digit is printed as its tone is heard, and the program ends as its sound does: the
+// lines are timed as they arrive and set against the recording of the sink.
+void TestCli::playPrintsEachDigitAsItSounds()
+{
+    if (NullSinkRecorder::sink().isEmpty())
+        QSKIP("no test sink to play into");
+    // Tones at a steady level whose pitches mark each change of tone to within a millisecond.
+    ConsoleSettings settings = ConsoleSettings::builtInDefaults();
+    settings.frequencies[4] = 1000;
+    settings.frequencies[1] = 1500;
+    settings.frequencies[9] = 2000;
+    settings.frequencies[7] = 3000;
+    settings.sliders = {100, 100, 100, 0, 100};
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath(QStringLiteral("flat.tns")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(tonesettings::fileBytes(tonesettings::linesOf(settings)));
+    file.close();
+
+    NullSinkRecorder recorder;
+    QString error;
+    QVERIFY2(recorder.start(&error), qPrintable(error));
+    QProcess cli;
+    cli.start(QStringLiteral(SONARITH_CLI),
+              {QStringLiteral("play"), QStringLiteral("--settings"), file.fileName(),
+               QStringLiteral("--digits"), QStringLiteral("4197")});
+    QList<std::pair<double, QByteArray>> printed;
+    double exitedAt = 0;
+    QElapsedTimer waited;
+    waited.start();
+    while (exitedAt == 0 && waited.elapsed() < 10000) {
+        const bool more = cli.waitForReadyRead(5);
+        const double at = NullSinkRecorder::clock();
+        while (cli.canReadLine())
+            printed.append({at, cli.readLine().trimmed()});
+        if (!more && cli.state() == QProcess::NotRunning)
+            exitedAt = at;
+    }
+    QThread::msleep(200);
+    const Recording heard = recorder.stop();
+    QVERIFY2(exitedAt > 0, "play did not end");
+    QCOMPARE(cli.exitCode(), 0);
+
+    const qsizetype first = heard.firstSound();
+    const qsizetype last = heard.lastSound();
+    QVERIFY2(first >= 0, "nothing was heard");
+    QList<qsizetype> starts{first};
+    for (const qsizetype change : heard.frequencyChanges(first, last))
+        starts << change;
+    QCOMPARE(starts.size(), 4);
+    QCOMPARE(printed.size(), 4);
+    const char digits[] = "4197";
+    for (int k = 0; k < 4; ++k) {
+        QCOMPARE(printed[k].second, QByteArray(1, digits[k]));
+        const double shownMs = (printed[k].first - heard.heardAt(starts[k])) * 1000;
+        QVERIFY2(std::abs(shownMs) <= 30,
+                 qPrintable(QStringLiteral("%1 printed %2 ms from its tone").arg(k).arg(shownMs)));
+        const qsizetype length = (k < 3 ? starts[k + 1] : last) - starts[k];
+        QVERIFY2(std::abs(length - 48000) <= 480,
+                 qPrintable(QStringLiteral("tone %1 lasted %2 frames").arg(k).arg(length)));
+    }
+    const double endedMs = (exitedAt - heard.heardAt(last)) * 1000;
+    QVERIFY2(endedMs <= 100, qPrintable(QStringLiteral("ended %1 ms after the sound").arg(endedMs)));
 }
 
 // The calculator's preparation of a handed-over text, and Ys marked as vowels.

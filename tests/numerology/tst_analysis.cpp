@@ -175,6 +175,19 @@ void TestAnalysis::calculatorButtons_data()
     QTest::newRow("negative single digit") << "-5"
                                            << "-5"
                                            << "-5";
+    // An integer part of one character or none is left as it is, whatever the character.
+    QTest::newRow("lone minus: nothing") << "-"
+                                         << "-"
+                                         << "-";
+    QTest::newRow("minus and fraction: nothing") << "-.50"
+                                                 << "-.50"
+                                                 << "-.50";
+    QTest::newRow("one character, no digit: nothing") << "x.5"
+                                                      << "x.5"
+                                                      << "x.5";
+    QTest::newRow("no integer part: nothing") << ".50"
+                                              << ".50"
+                                              << ".50";
     QTest::newRow("twenty digits, exact") << "99999999999999999999"
                                           << "10000000000000000008"
                                           << "180";
