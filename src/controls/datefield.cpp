@@ -3,6 +3,7 @@
 #include "controls/uiservices.h"
 
 #include <QCalendarWidget>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTextCharFormat>
 #include <QToolButton>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -25,6 +27,8 @@ std::array<Part, 3> systemOrder()
     std::sort(found.begin(), found.end());
     return {found[0].second, found[1].second, found[2].second};
 }
+
+constexpr int kLongestYear = 4;  // digits; a longer year is no date
 
 }  // namespace
 
@@ -57,6 +61,16 @@ void DateField::setText(const QString& text)
     editor_->setText(text);
 }
 
+QString DateField::orderLabel()
+{
+    QStringList names;
+    for (const Part part : systemOrder())
+        names << (part == Day     ? QStringLiteral("Day")
+                  : part == Month ? QStringLiteral("Month")
+                                  : QStringLiteral("Year"));
+    return names.join(u'/');
+}
+
 QString DateField::format(const QDate& date)
 {
     QStringList parts;
@@ -81,6 +95,8 @@ std::optional<QDate> DateField::date(const QDate& today, QString* error) const
     for (qsizetype i = 0; ok && i < parts.size(); ++i) {
         const int value = parts[i].toInt(&ok);
         const Part part = order[std::size_t(i)];
+        if (part == Year && parts[i].size() > kLongestYear)
+            ok = false;
         values[part] = part == Year && parts[i].size() <= 2 ? 1900 + value : value;
     }
     const QDate read(values[Year], values[Month], values[Day]);
@@ -91,8 +107,36 @@ std::optional<QDate> DateField::date(const QDate& today, QString* error) const
     return read;
 }
 
+void DateField::showFourDigitYear()
+{
+    static const QRegularExpression partPattern(QStringLiteral("[\\p{L}\\p{N}]+"));
+    const std::array<Part, 3> order = systemOrder();
+    const auto yearIndex = std::find(order.begin(), order.end(), Year) - order.begin();
+    QString ignored;
+    const std::optional<QDate> read = date(QDate::currentDate(), &ignored);
+    if (!read)
+        return;
+    QRegularExpressionMatchIterator parts = partPattern.globalMatch(editor_->text());
+    for (qsizetype i = 0; parts.hasNext(); ++i) {
+        const QRegularExpressionMatch part = parts.next();
+        if (i == yearIndex && part.capturedLength() <= 2) {
+            QString shown = editor_->text();
+            shown.replace(part.capturedStart(), part.capturedLength(),
+                          QStringLiteral("%1").arg(read->year(), 4, 10, QLatin1Char('0')));
+            editor_->setText(shown);
+            return;
+        }
+    }
+}
+
 bool DateField::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == editor_ && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Switching to another window or opening a menu does not leave the field.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            showFourDigitYear();
+    }
     if (watched != editor_ || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -100,9 +144,10 @@ bool DateField::eventFilter(QObject* watched, QEvent* event)
         Q_EMIT entered();
         return true;
     }
+    // Escape goes on to the window, which closes on it.
     const QString typed = key->text();
     if (typed.isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
-        key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
         return QWidget::eventFilter(watched, event);
     const QChar c = typed.front();
     if ((c >= u'0' && c <= u'9') || c == u'/' || c == u' ')

@@ -12,8 +12,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -41,17 +41,19 @@ TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
     for (QLineEdit* field : {ui->Vowels, ui->Constants, ui->VTotal, ui->Total, ui->CTotal,
                              ui->DtTot, ui->MnTot, ui->DyTot, ui->NmDt}) {
         QPalette pale = field->palette();
-        pale.setColor(QPalette::Base, QColor(240, 250, 255));
+        pale.setColor(QPalette::Base, QColor(kPaleBlue));
         field->setPalette(pale);
     }
 
-    const QStyle* s = style();
-    ui->Clearbtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
-    ui->CalendarBtn->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    ui->PasteBtn->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
-    ui->DtClearBtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
-    ui->DtHelpBtn->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+    ui->Clearbtn->setIcon(pictureIcon(ui->Clearbtn, Picture::Clear));
+    ui->CalendarBtn->setIcon(pictureIcon(ui->CalendarBtn, Picture::Calendar));
+    ui->PasteBtn->setIcon(pictureIcon(ui->PasteBtn, Picture::Paste));
+    ui->DtClearBtn->setIcon(pictureIcon(ui->DtClearBtn, Picture::Clear));
+    ui->DtHelpBtn->setIcon(pictureIcon(ui->DtHelpBtn, Picture::Help));
+    ui->frSpeedButton1->setIcon(pictureIcon(ui->frSpeedButton1, Picture::Close));
+    ui->frSpeedButton1->setIconSize(QSize(10, 10));
     ui->ExitBtn->setDefault(false);
+    ui->Label1->setText(DateField::orderLabel());
 
     connect(ui->Data, &QLineEdit::textChanged, ui->CalcBtn, &QPushButton::click);
     connect(ui->CalcBtn, &QPushButton::clicked, this, &TCalcFrm::CalcBtnClick);
@@ -235,6 +237,21 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event)
             if (ui->Data->text().size() - ui->Data->selectedText().size() >= kDataLength)
                 return true;
             ui->Data->insert(numerology::UpperLetters(typed));
+            return true;
+        }
+    } else if (event->type() == QEvent::InputMethod) {
+        // Text an input method commits is typed too: the same limit, the same upper case.
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        const QString committed = input->commitString();
+        const qsizetype kept =
+            ui->Data->text().size() - ui->Data->selectedText().size() - input->replacementLength();
+        const QString allowed =
+            numerology::UpperLetters(committed).left(std::max<qsizetype>(0, kDataLength - kept));
+        if (allowed != committed) {
+            QInputMethodEvent filtered(input->preeditString(), input->attributes());
+            filtered.setCommitString(allowed, input->replacementStart(),
+                                     input->replacementLength());
+            QCoreApplication::sendEvent(ui->Data, &filtered);
             return true;
         }
     } else if (event->type() == QEvent::KeyRelease) {

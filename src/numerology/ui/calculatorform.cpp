@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QStyle>
 
 TCalculatorFrm::TCalculatorFrm(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TCalculatorFrm>())
@@ -19,7 +18,7 @@ TCalculatorFrm::TCalculatorFrm(QWidget* parent)
     bold.setPixelSize(13);
     bold.setBold(true);
     setFont(bold);
-    ui->HelpBtn->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    ui->HelpBtn->setIcon(pictureIcon(ui->HelpBtn, Picture::Help));
     connect(ui->ReduceBtn, &QPushButton::clicked, this, &TCalculatorFrm::ReduceBtnClick);
     connect(ui->SumBtn, &QPushButton::clicked, this, &TCalculatorFrm::SumBtnClick);
     connect(ui->CloseBtn, &QPushButton::clicked, this, &TCalculatorFrm::CloseBtnClick);
@@ -40,29 +39,25 @@ void TCalculatorFrm::showEvent(QShowEvent* event)
 
 void TCalculatorFrm::ReduceBtnClick()
 {
-    const numerology::DisplayResult result =
-        numerology::ReduceDisplay(ui->OvcCalculator1->displayText());
-    if (!result.error.isEmpty())
-        UiServices::instance().showMessage(this, result.error, UiServices::MessageKind::Error);
-    else if (result.changed)
-        takeResult(result.text);
+    takeResult(numerology::ReduceDisplay(ui->OvcCalculator1->displayText()));
 }
 
 void TCalculatorFrm::SumBtnClick()
 {
-    const numerology::DisplayResult result =
-        numerology::SumDisplay(ui->OvcCalculator1->displayText());
-    if (!result.error.isEmpty())
-        UiServices::instance().showMessage(this, result.error, UiServices::MessageKind::Error);
-    else if (result.changed)
-        takeResult(result.text);
+    takeResult(numerology::SumDisplay(ui->OvcCalculator1->displayText()));
 }
 
-void TCalculatorFrm::takeResult(const QString& result)
+void TCalculatorFrm::takeResult(const numerology::DisplayResult& result)
 {
-    ui->Edit1->setText(result);
-    QApplication::clipboard()->setText(result);
-    ui->OvcCalculator1->enterNumber(result);
+    if (!result.error.isEmpty()) {
+        UiServices::instance().showMessage(this, result.error, UiServices::MessageKind::Error);
+    } else if (result.changed) {
+        ui->Edit1->setText(result.text);
+        QApplication::clipboard()->setText(result.text);
+        ui->OvcCalculator1->enterNumber(result.text);
+    } else {
+        return;
+    }
     ui->OvcCalculator1->setFocus();
 }
 

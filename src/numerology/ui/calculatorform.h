@@ -5,6 +5,10 @@
 
 class CalculatorWidget;
 
+namespace numerology {
+struct DisplayResult;
+}
+
 namespace Ui {
 class TCalculatorFrm;
 }
@@ -30,8 +34,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Shows a button's result: on the clipboard and, entered afresh, in the calculator.
-    void takeResult(const QString& result);
+    // Shows a button's result (on the clipboard and, entered afresh, in the calculator) or its
+    // message; either way the calculator has the focus afterwards, so typing goes on.
+    void takeResult(const numerology::DisplayResult& result);
 
     std::unique_ptr<Ui::TCalculatorFrm> ui;
 };

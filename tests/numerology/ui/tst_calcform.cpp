@@ -1,14 +1,23 @@
 #include "console/ui/toneform.h"
 #include "controls/datefield.h"
 #include "numerology/ui/calcform.h"
+#include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
 #include "support/recordinguiservices.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
+#include <QIcon>
+#include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -35,6 +44,11 @@ private Q_SLOTS:
     void dateCalculation_data();
     void dateCalculation();
     void dateFieldKeys();
+    void dateOrderFollowsTheSystem_data();
+    void dateOrderFollowsTheSystem();
+    void enterPressesTheFocusedButton();
+    void pictureButtons_data();
+    void pictureButtons();
 
 private:
     QLineEdit* field(const char* name) const
@@ -59,11 +73,27 @@ private:
     RecordingUiServices services;
     std::unique_ptr<TCalcFrm> form;
     std::unique_ptr<TYFrm> yForm;
+    QTemporaryDir iconThemes;
 };
 
 void TestCalcForm::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // An icon theme with some of the picture buttons' icons, each a plain colour.
+    QVERIFY(iconThemes.isValid());
+    QDir theme(iconThemes.filePath(QStringLiteral("plain")));
+    QVERIFY(theme.mkpath(QStringLiteral("16x16")));
+    QFile index(theme.filePath(QStringLiteral("index.theme")));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=plain\nDirectories=16x16\n\n[16x16]\nSize=16\nType=Fixed\n");
+    index.close();
+    for (const char* name : {"edit-clear", "x-office-calendar", "help-browser", "window-close"}) {
+        QImage picture(16, 16, QImage::Format_ARGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(theme.filePath(QStringLiteral("16x16/%1.png").arg(name))));
+    }
+    QIcon::setThemeSearchPaths({iconThemes.path()});
+    QIcon::setThemeName(QStringLiteral("plain"));
 }
 
 void TestCalcForm::init()
@@ -76,6 +106,7 @@ void TestCalcForm::init()
 
 void TestCalcForm::cleanup()
 {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     yForm.reset();
     form.reset();
 }
@@ -89,7 +120,12 @@ void TestCalcForm::window()
     QCOMPARE(text("VTotal"), QStringLiteral("0"));
     QCOMPARE(text("ttt"), QStringLiteral("0"));
     QVERIFY(!form->findChild<QWidget*>(QStringLiteral("Panel3"))->isVisible());
-    QCOMPARE(field("Vowels")->palette().color(QPalette::Base), QColor(240, 250, 255));
+    // Colour 16776176: the read-only fields and the count table.
+    const QColor paleBlue(240, 251, 255);
+    QCOMPARE(field("Vowels")->palette().color(QPalette::Base), paleBlue);
+    QCOMPARE(field("NmDt")->palette().color(QPalette::Base), paleBlue);
+    auto* table = form->findChild<QWidget*>(QStringLiteral("Panel2"));
+    QCOMPARE(table->grab().toImage().pixelColor(table->width() - 3, table->height() - 3), paleBlue);
 }
 
 void TestCalcForm::analysisOnEveryChange()
@@ -182,6 +218,21 @@ void TestCalcForm::typingUpperCasesAndAsksAboutY()
     QCOMPARE(data->text(), QString(40, u'B'));
     form->SetDataText(QString(50, u'B'));
     QCOMPARE(data->text().size(), 50);
+
+    // Text an input method commits is typed text too.
+    const auto commit = [&](const QString& text) {
+        QInputMethodEvent composed;
+        composed.setCommitString(text);
+        QApplication::sendEvent(data, &composed);
+    };
+    data->clear();
+    commit(QStringLiteral("ann"));
+    QCOMPARE(data->text(), QStringLiteral("ANN"));
+    data->setText(QString(38, u'B'));
+    commit(QStringLiteral("lee"));
+    QCOMPARE(data->text(), QString(38, u'B') + QStringLiteral("LE"));
+    commit(QStringLiteral("x"));
+    QCOMPARE(data->text().size(), 40);
 }
 
 void TestCalcForm::yWalk_data()
@@ -282,6 +333,8 @@ void TestCalcForm::dateCalculation_data()
                                     << "3/5/05" << QStringList{"5", "8", "23 / 5", ""};
     QTest::newRow("not a date") << "MARY"
                                 << "13/45/1990" << QStringList{"", "", "", ""};
+    QTest::newRow("five-digit year") << "MARY"
+                                     << "12/25/19900" << QStringList{"", "", "", ""};
 }
 
 void TestCalcForm::dateCalculation()
@@ -296,7 +349,7 @@ void TestCalcForm::dateCalculation()
     QCOMPARE(services.messages.isEmpty(), !results.front().isEmpty());
     if (results.front().isEmpty())
         QCOMPARE(services.messages.front().text,
-                 QStringLiteral("'13/45/1990' is not a valid date"));
+                 QStringLiteral("'%1' is not a valid date").arg(typed));
     else
         QVERIFY(form->DateSum() > 0);
 }
@@ -304,6 +357,8 @@ void TestCalcForm::dateCalculation()
 void TestCalcForm::dateFieldKeys()
 {
     form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
     click(form.get(), "CalendarBtn");
     form->SetDataText(QStringLiteral("MARY"));
     QLineEdit* editor = dateField()->editor();
@@ -325,6 +380,143 @@ void TestCalcForm::dateFieldKeys()
     editor->clear();
     click(form.get(), "DtCalcBtn");
     QVERIFY(!text("DtTot").isEmpty());
+
+    // A two-digit year is shown with four once the field is left; Enter leaves it for "Calc".
+    editor->clear();
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("3/5/05"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(editor->text(), QStringLiteral("3/5/1905"));
+    QCOMPARE(text("DtTot"), QStringLiteral("23 / 5"));
+    QCOMPARE(services.beeps, 1);
+
+    // Escape closes the window from the date field too.
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!form->isVisible());
+    QCOMPARE(services.beeps, 1);
+}
+
+void TestCalcForm::dateOrderFollowsTheSystem_data()
+{
+    QTest::addColumn<QLocale>("system");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("written");  // 25 December 1990 in that order
+
+    QTest::newRow("United States")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << "Month/Day/Year"
+        << "12/25/1990";
+    QTest::newRow("United Kingdom")
+        << QLocale(QLocale::English, QLocale::UnitedKingdom) << "Day/Month/Year"
+        << "25/12/1990";
+    QTest::newRow("Japan") << QLocale(QLocale::Japanese, QLocale::Japan) << "Year/Month/Day"
+                           << "1990/12/25";
+}
+
+// The label names the order the field reads, and the calendar writes in it.
+void TestCalcForm::dateOrderFollowsTheSystem()
+{
+    QFETCH(QLocale, system);
+    QFETCH(QString, label);
+    QFETCH(QString, written);
+    QLocale::setDefault(system);
+    TCalcFrm calc;
+    calc.show();
+    calc.findChild<QPushButton*>(QStringLiteral("CalendarBtn"))->click();
+    QCOMPARE(calc.findChild<QLabel*>(QStringLiteral("Label1"))->text(), label);
+
+    auto* date = calc.findChild<DateField*>(QStringLiteral("EsDateEdit1"));
+    date->setText(written);
+    calc.findChild<QPushButton*>(QStringLiteral("DtCalcBtn"))->click();
+    QVERIFY2(services.messages.isEmpty(), qPrintable(services.messages.value(0).text));
+    QCOMPARE(calc.findChild<QLineEdit*>(QStringLiteral("DtTot"))->text(),
+             QStringLiteral("29 / 11 / 2"));
+
+    date->setText(QString());
+    date->findChild<QToolButton*>(QStringLiteral("DropDown"))->click();
+    auto* calendar = date->findChild<QCalendarWidget*>(QStringLiteral("Calendar"));
+    QVERIFY(calendar && calendar->isVisible());
+    Q_EMIT calendar->clicked(QDate(1990, 12, 25));
+    QCOMPARE(date->text(), written);
+}
+
+void TestCalcForm::enterPressesTheFocusedButton()
+{
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    auto* method = form->findChild<QPushButton*>(QStringLiteral("MthBtn"));
+    method->setFocus();
+    QTest::keyClick(method, Qt::Key_Return);
+    QCOMPARE(form->MethodFlag(), 1);
+    QTest::keyClick(method, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(form->MethodFlag(), 0);
+
+    // The Y question's buttons take Enter themselves: one press is one answer.
+    QApplication::clipboard()->setText(QStringLiteral("mary"));
+    click(form.get(), "PasteBtn");
+    QCOMPARE(services.dialogs.value(0), yForm.get());
+    yForm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(yForm.get()));
+    auto* yes = yForm->findChild<QPushButton*>(QStringLiteral("YesBtn"));
+    QSignalSpy answered(yes, &QPushButton::clicked);
+    yes->setFocus();
+    QTest::keyClick(yes, Qt::Key_Return);
+    QCOMPARE(answered.size(), 1);
+    QCOMPARE(form->DataText(), QStringLiteral("MARy"));
+}
+
+void TestCalcForm::pictureButtons_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("themeIcon");  // empty: the theme has none
+    QTest::addColumn<int>("styleIcon");      // the fallback
+
+    const auto row = [](const char* window, const char* button, const char* hint,
+                        const char* themeIcon, QStyle::StandardPixmap styleIcon) {
+        QTest::addRow("%s %s", window, button)
+            << QString::fromLatin1(window) << QString::fromLatin1(button)
+            << QString::fromLatin1(hint) << QString::fromLatin1(themeIcon) << int(styleIcon);
+    };
+    row("numerology", "Clearbtn", "Clear Data", "edit-clear", QStyle::SP_DialogResetButton);
+    row("numerology", "CalendarBtn", "Open or Close Date Calculator", "x-office-calendar",
+        QStyle::SP_FileDialogDetailedView);
+    row("numerology", "PasteBtn", "Paste from Clipboard", "", QStyle::SP_DialogApplyButton);
+    row("numerology", "DtClearBtn", "Clear Date", "edit-clear", QStyle::SP_DialogResetButton);
+    row("numerology", "DtHelpBtn", "Open Help", "help-browser", QStyle::SP_DialogHelpButton);
+    row("numerology", "frSpeedButton1", "Close Date Calculator", "window-close",
+        QStyle::SP_TitleBarCloseButton);
+    row("calculator", "HelpBtn", "Open Help", "help-browser", QStyle::SP_DialogHelpButton);
+    row("console", "ClearBtn", "Clear Data Entry", "edit-clear", QStyle::SP_DialogResetButton);
+}
+
+// Picture buttons show the icon theme's picture for their role, else the style's.
+void TestCalcForm::pictureButtons()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, button);
+    QFETCH(QString, hint);
+    QFETCH(QString, themeIcon);
+    QFETCH(int, styleIcon);
+    TCalculatorFrm calculator;
+    TToneFrm console;
+    QWidget* owner = window == u"numerology"   ? static_cast<QWidget*>(form.get())
+                     : window == u"calculator" ? static_cast<QWidget*>(&calculator)
+                                               : &console;
+    const auto* picture = owner->findChild<QAbstractButton*>(button);
+    QVERIFY(picture);
+    QCOMPARE(picture->toolTip(), hint);
+    const QIcon icon = picture->icon();
+    if (!themeIcon.isEmpty()) {
+        QCOMPARE(icon.name(), themeIcon);
+        QCOMPARE(icon.pixmap(16).toImage().pixelColor(8, 8), QColor(Qt::darkCyan));
+    } else {
+        const QIcon standard =
+            picture->style()->standardIcon(QStyle::StandardPixmap(styleIcon), nullptr, picture);
+        QCOMPARE(icon.pixmap(16).toImage(), standard.pixmap(16).toImage());
+    }
 }
 
 QTEST_MAIN(TestCalcForm)
