@@ -11,6 +11,18 @@
 
 namespace {
 
+// In a decimal field without grouping both "," and "." are the decimal separator, so that a
+// comma never joins digits ("1,5" is 1.5): each becomes the locale's.
+QString withDecimalPoint(QString text, const QLocale& locale)
+{
+    const QString point = locale.decimalPoint();
+    for (const QChar separator : {u',', u'.'}) {
+        if (point != QString(separator))
+            text.replace(separator, point);
+    }
+    return text;
+}
+
 // What can be typed: up to the picture's digits before the point (group separators where
 // the picture shows them) and its decimals after it. A value the program puts in may go
 // beyond the picture.
@@ -24,6 +36,8 @@ public:
     State validate(QString& input, int&) const override
     {
         const QLocale locale;
+        if (!grouping_ && decimals_ > 0)
+            input = withDecimalPoint(input, locale);
         QString text = input;
         if (grouping_)
             text.remove(locale.groupSeparator());
@@ -85,6 +99,8 @@ std::optional<double> NumericEdit::number() const
     QString digits = text().trimmed();
     if (grouping_)
         digits.remove(locale.groupSeparator());
+    else if (decimals_ > 0)
+        digits = withDecimalPoint(digits, locale);
     if (digits.isEmpty())
         return std::nullopt;
     bool ok = false;

@@ -5,11 +5,11 @@
 #include <optional>
 
 // A number field with an edit picture and a range: whole numbers ("99,999": digits, group
-// separators shown as needed) or decimals ("##.###"). Only what the picture allows can be
-// typed. When the field is left, a value that is not a number or lies outside the range is
-// refused: the field shows its error colours, says why in a message box and takes the
-// focus back. The field's own colour is set by its owner (the console highlights its
-// current slot this way).
+// separators shown as needed) or decimals ("##.###", no grouping: "," and "." both stand for
+// the decimal separator). Only what the picture allows can be typed. When the field is left, a
+// value that is not a number or lies outside the range is refused: the field shows its error
+// colours, says why in a message box and takes the focus back. The field's own colour is set by its
+// owner (the console highlights its current slot this way).
 class NumericEdit : public QLineEdit
 {
     Q_OBJECT

@@ -83,6 +83,23 @@ UiServices::FileRequest settingsRequest(const QString& title, const QString& fol
     return request;
 }
 
+// The message for a settings file that cannot be read, with the system's reason.
+QString cannotOpen(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot open file %1. %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+// A name a file can have: "/" and control characters become "-" ("12/25/1990" would name
+// folders).
+QString fileNameOf(QString text)
+{
+    for (QChar& c : text) {
+        if (c == u'/' || c.category() == QChar::Other_Control)
+            c = u'-';
+    }
+    return text;
+}
+
 // The default extension goes on a chosen name that has none.
 QString withSettingsSuffix(const QString& path)
 {
@@ -112,6 +129,8 @@ public:
     {
         form_.ui->NumbBx->setFocus();
         form_.ui->NumbBx->setSelection(int(index), 1);
+        // Painted now: the play that follows holds the event loop until its tone has ended.
+        form_.ui->NumbBx->repaint();
     }
     void playSlot(int slot) override { form_.generators_[std::size_t(slot)]->PlayADSR(); }
     void pause() override { form_.DelayMs(form_.pauseMs_); }
@@ -193,10 +212,10 @@ void TToneFrm::setUpControls()
     for (qsizetype i = 0; i < items.size(); ++i)
         waveItems_->addButton(items[i], int(i));
 
-    const QStyle* s = style();
-    ui->ClearBtn->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
+    ui->ClearBtn->setIcon(pictureIcon(ui->ClearBtn, Picture::Clear));
     for (QPushButton* play : slotButtons_)
-        play->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
+        play->setIcon(pictureIcon(play, Picture::Play));
+    const QStyle* s = style();
     ui->ToneDB->setIcon(s->standardIcon(QStyle::SP_ArrowRight));
     ui->NavFirst->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));
     ui->NavPrior->setIcon(s->standardIcon(QStyle::SP_MediaSeekBackward));
@@ -248,13 +267,14 @@ void TToneFrm::FormCreate()
 
     const QString defaults = inFolder(dataFolder_, QStringLiteral("default.tns"));
     if (QFileInfo::exists(defaults)) {
-        QFile file(defaults);
-        if (!file.open(QIODevice::ReadOnly)) {
-            UiServices::instance().showMessage(this, file.errorString(),
+        QString error;
+        const std::optional<QByteArray> bytes = tonesettings::readFile(defaults, &error);
+        if (!bytes) {
+            UiServices::instance().showMessage(this, cannotOpen(defaults, error),
                                                UiServices::MessageKind::Error);
             return;
         }
-        if (!applyLines(tonesettings::readLines(file.readAll())))
+        if (!applyLines(tonesettings::readLines(*bytes)))
             return;
     } else {
         applyDefaults(ConsoleSettings::builtInDefaults());
@@ -304,7 +324,14 @@ bool TToneFrm::applyLines(const QStringList& lines)
     for (int i = 0; i < ConsoleSettings::SliderCount; ++i)
         sliders_[i]->setValue(std::clamp(wholeNumber(line(FirstSlider + i)), 0, 100));
     setWaveItem(std::clamp(wholeNumber(line(WaveItem)), -1, 3));
+    // The octave field's change reaction reads the whole line ("12" moves the slider to its
+    // end, 9); the field's one-digit limit applies only to what it shows afterwards.
+    const int octaveLimit = ui->OctaveBx->maxLength();
+    ui->OctaveBx->setMaxLength(std::max(octaveLimit, int(line(Octave).size())));
     ui->OctaveBx->setText(line(Octave));
+    if (ui->OctaveBx->text().size() > octaveLimit)
+        ui->OctaveBx->setText(QString::number(ui->TrackBar25->value()));
+    ui->OctaveBx->setMaxLength(octaveLimit);
     ui->LoopBx->setChecked(wholeNumber(line(Loop)) != 0);
     ui->SpaceBx->setChecked(wholeNumber(line(SpaceAsZero)) != 0);
     return true;
@@ -587,7 +614,7 @@ void TToneFrm::SaveBtnClick()
 {
     UiServices::FileRequest request =
         settingsRequest(QStringLiteral("Save Tone Settings"), settingsFolder_);
-    request.proposedName = numerology::Trimmed(ui->DataBx->text());
+    request.proposedName = fileNameOf(numerology::Trimmed(ui->DataBx->text()));
     const QString chosen = UiServices::instance().chooseSaveFile(this, request);
     if (chosen.isEmpty())
         return;
@@ -626,16 +653,14 @@ void TToneFrm::loadSettingsFile(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        UiServices::instance().showMessage(
-            this,
-            QStringLiteral("Cannot open file %1. %2")
-                .arg(QDir::toNativeSeparators(path), file.errorString()),
-            UiServices::MessageKind::Error);
+    QString error;
+    const std::optional<QByteArray> bytes = tonesettings::readFile(path, &error);
+    if (!bytes) {
+        UiServices::instance().showMessage(this, cannotOpen(path, error),
+                                           UiServices::MessageKind::Error);
         return;
     }
-    const QStringList lines = tonesettings::readLines(file.readAll());
+    const QStringList lines = tonesettings::readLines(*bytes);
     ui->DataBx->clear();
     if (!applyLines(lines))
         return;

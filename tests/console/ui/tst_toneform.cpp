@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void anyKeyDisarmsTimers();
 
     void calculatorOpensModally();
+    void enterPressesTheFocusedButton();
     void slotHighlightFollowsFocus();
     void noteEntersCurrentSlot();
     void octaveSliderAndField();
@@ -64,6 +66,12 @@ private Q_SLOTS:
     void settingsSavedAfterStartup();
     void settingsFileFailures_data();
     void settingsFileFailures();
+    void unreadableSettingsFile_data();
+    void unreadableSettingsFile();
+    void octaveLineGoesThroughTheField_data();
+    void octaveLineGoesThroughTheField();
+    void saveProposesAFileName_data();
+    void saveProposesAFileName();
     void defaultSettingsAtStartup();
 
 private:
@@ -421,6 +429,23 @@ void TestToneForm::calculatorOpensModally()
     QCOMPARE(services.dialogs, QList<QDialog*>{&calculator});
 }
 
+void TestToneForm::enterPressesTheFocusedButton()
+{
+    QDialog calculator;
+    form->SetCalculatorForm(&calculator);
+    showActive();
+    auto* button = control<QPushButton>("CalcBtn");
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QCOMPARE(services.dialogs.size(), 1);
+    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(services.dialogs.size(), 2);
+    // Enter in a field is the field's: the data field does not press anything.
+    field("DataBx")->setFocus();
+    QTest::keyClick(field("DataBx"), Qt::Key_Return);
+    QCOMPARE(services.dialogs.size(), 2);
+}
+
 void TestToneForm::slotHighlightFollowsFocus()
 {
     showActive();
@@ -512,6 +537,9 @@ void TestToneForm::fieldsRefuseBadValues_data()
     QTest::newRow("duration") << "NTime"
                               << "1.5"
                               << "" << QLocale().toString(1.5, 'f', 3);
+    QTest::newRow("duration with a comma") << "NTime"
+                                           << "1,5"
+                                           << "" << QLocale().toString(1.5, 'f', 3);
 }
 
 void TestToneForm::fieldsRefuseBadValues()
@@ -793,6 +821,104 @@ void TestToneForm::settingsFileFailures()
     QVERIFY(!control<QCheckBox>("SpaceBx")->isChecked());
     QCOMPARE(field("NumbBx")->text(), QStringLiteral("12"));
     QCOMPARE(generator(0)->Duration(), 2000);
+}
+
+void TestToneForm::unreadableSettingsFile_data()
+{
+    QTest::addColumn<bool>("folder");  // a folder by the file's name; else a file nobody may read
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << true << "Is a directory";
+    QTest::newRow("not readable") << false << "Permission denied";
+}
+
+// Load and the start-up read say why the system refused the file, and change nothing.
+void TestToneForm::unreadableSettingsFile()
+{
+    QFETCH(bool, folder);
+    QFETCH(QString, reason);
+    QTemporaryDir data;
+    QVERIFY(data.isValid());
+    const QString path = data.filePath(QStringLiteral("default.tns"));
+    if (folder) {
+        QVERIFY(QDir(data.path()).mkdir(QStringLiteral("default.tns")));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(tonesettings::fileBytes(tonesettings::linesOf(ConsoleSettings())));
+        file.close();
+        QVERIFY(file.setPermissions(QFileDevice::Permissions()));
+        if (QFile(path).open(QIODevice::ReadOnly))
+            QSKIP("this user may read any file");
+    }
+
+    services.fileAnswers << path;
+    control<QPushButton>("LoadBtn")->click();
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(services.messages.front().text,
+             QStringLiteral("Cannot open file %1. %2").arg(path, reason));
+    QCOMPARE(field("DataBx")->text(), QStringLiteral("Enter Date Here"));
+
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(data.path()));
+    TToneFrm started;
+    QDir::setCurrent(previous);
+    QCOMPARE(services.messages.size(), 2);
+    QCOMPARE(
+        services.messages.back().text,
+        QStringLiteral("Cannot open file %1/default.tns. %2").arg(started.DataFolder(), reason));
+}
+
+void TestToneForm::octaveLineGoesThroughTheField_data()
+{
+    QTest::addColumn<int>("before");  // the octave slider's position before the load
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("octave");
+
+    QTest::newRow("one digit") << 4 << "6" << 6;
+    QTest::newRow("two digits: the slider's end") << 4 << "12" << 9;
+    QTest::newRow("two digits, slider already at its end") << 9 << "12" << 9;
+    QTest::newRow("below the slider") << 4 << "-3" << 0;
+}
+
+void TestToneForm::octaveLineGoesThroughTheField()
+{
+    QFETCH(int, before);
+    QFETCH(QString, line);
+    QFETCH(int, octave);
+    control<QSlider>("TrackBar25")->setValue(before);
+    QStringList lines = tonesettings::linesOf(ConsoleSettings::builtInDefaults());
+    lines[tonesettings::Octave - 1] = line;
+    form->loadSettingsFile(writeFile(QStringLiteral("octave.tns"), lines));
+    QVERIFY(services.messages.isEmpty());
+    QCOMPARE(control<QSlider>("TrackBar25")->value(), octave);
+    QCOMPARE(field("OctaveBx")->text(), QString::number(octave));
+    QCOMPARE(field("OctaveBx")->maxLength(), 1);  // typing still takes one digit
+}
+
+void TestToneForm::saveProposesAFileName_data()
+{
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("proposed");
+
+    QTest::newRow("as typed") << "Enter Date Here"
+                              << "Enter Date Here";
+    QTest::newRow("a date's slashes") << "Born 12/25/1990"
+                                      << "Born 12-25-1990";
+    QTest::newRow("blanks and control characters") << " \tAnn\tLee\x01 "
+                                                   << "Ann-Lee";
+}
+
+// The name proposed is one the file can have: saved under it, the file is there.
+void TestToneForm::saveProposesAFileName()
+{
+    QFETCH(QString, data);
+    QFETCH(QString, proposed);
+    field("DataBx")->setText(data);
+    services.fileAnswers << folder.filePath(proposed);
+    control<QPushButton>("SaveBtn")->click();
+    QCOMPARE(services.fileRequests.front().proposedName, proposed);
+    QVERIFY2(services.messages.isEmpty(), qPrintable(services.messages.value(0).text));
+    QVERIFY(QFileInfo(folder.filePath(proposed + QStringLiteral(".tns"))).isFile());
 }
 
 // A file whose space option differs: loaded, its numerology text stays; at start-up the
