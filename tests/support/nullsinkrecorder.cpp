@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <limits>
+#include <sys/stat.h>
 
 qsizetype Recording::firstSound(int threshold, qsizetype from) const
 {
@@ -86,6 +89,61 @@ int Recording::peak(const std::vector<std::int16_t>& channel) const
     return largest;
 }
 
+QList<std::pair<qsizetype, qsizetype>> Recording::soundSpans(qsizetype minQuiet,
+                                                             int threshold) const
+{
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    qsizetype quiet = 0;
+    for (qsizetype i = 0; i < frames(); ++i) {
+        if (std::abs(int(left[std::size_t(i)])) <= threshold) {
+            ++quiet;
+            continue;
+        }
+        if (spans.isEmpty() || quiet >= minQuiet)
+            spans.append({i, i});
+        else
+            spans.back().second = i;
+        quiet = 0;
+    }
+    return spans;
+}
+
+double NullSinkRecorder::clock()
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+NullSinkRecorder::~NullSinkRecorder()
+{
+    endWatch();
+}
+
+void NullSinkRecorder::watch(const QString& file)
+{
+    // Frame f cannot have been heard later than the moment the recording reached f frames:
+    // the earliest of those bounds maps frames to the clock.
+    const QByteArray path = QFile::encodeName(file);
+    double origin = std::numeric_limits<double>::infinity();
+    off_t seen = 0;  // frames
+    while (watching_.load()) {
+        struct stat status;
+        if (::stat(path.constData(), &status) == 0 && status.st_size / 4 > seen) {
+            seen = status.st_size / 4;
+            origin = std::min(origin, clock() - double(seen) / Recording::kRate);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    origin_ = origin;
+}
+
+void NullSinkRecorder::endWatch()
+{
+    watching_.store(false);
+    if (watcher_.joinable())
+        watcher_.join();
+}
+
 QString NullSinkRecorder::sink()
 {
     return qEnvironmentVariable("SONARITH_TEST_SINK");
@@ -95,8 +153,11 @@ bool NullSinkRecorder::start(QString* error)
 {
     // parec writes to a file, so that it never waits on a reader while a test plays.
     const QString file = folder_.filePath(QStringLiteral("recording.raw"));
+    endWatch();
     QFile::remove(file);
     parec_.setStandardOutputFile(file);
+    watching_.store(true);
+    watcher_ = std::thread([this, file] { watch(file); });
     parec_.start(QStringLiteral("parec"),
                  {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
                   QStringLiteral("--rate=96000"), QStringLiteral("--channels=2"),
@@ -123,12 +184,14 @@ Recording NullSinkRecorder::stop()
 {
     parec_.terminate();
     parec_.waitForFinished(5000);
+    endWatch();
     QFile file(folder_.filePath(QStringLiteral("recording.raw")));
     QByteArray data;
     if (file.open(QIODevice::ReadOnly))
         data = file.readAll();
 
     Recording recording;
+    recording.origin = origin_;
     const qsizetype frames = data.size() / 4;
     recording.left.resize(std::size_t(frames));
     recording.right.resize(std::size_t(frames));

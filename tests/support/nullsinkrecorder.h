@@ -4,7 +4,10 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <atomic>
 #include <cstdint>
+#include <thread>
+#include <utility>
 #include <vector>
 
 // What was heard on a null sink, 16-bit stereo at 96,000 frames per second.
@@ -28,6 +31,15 @@ struct Recording
     qsizetype longestQuietRun(qsizetype from, qsizetype to, int threshold = 1000) const;
     // The largest sample size of a channel.
     int peak(const std::vector<std::int16_t>& channel) const;
+    // The first and last frame of each stretch of sound, the stretches parted by at least
+    // minQuiet frames with every left sample within threshold.
+    QList<std::pair<qsizetype, qsizetype>> soundSpans(qsizetype minQuiet,
+                                                      int threshold = 1000) const;
+
+    // When a frame was heard, in seconds on NullSinkRecorder::clock(): the latest moment that
+    // the arrival of the recording allows.
+    double heardAt(qsizetype frame) const { return origin + seconds(frame); }
+    double origin = 0;
 };
 
 // Records the monitor of the null sink that the test command sets up for the tests (its
@@ -38,11 +50,26 @@ public:
     // The sink's name; empty when the tests run without one.
     static QString sink();
 
+    // Seconds on the steady clock, the clock that Recording::heardAt() tells.
+    static double clock();
+
     // Starts recording and returns once sound data flows; false with the reason otherwise.
     bool start(QString* error);
     Recording stop();
 
+    NullSinkRecorder() = default;
+    NullSinkRecorder(const NullSinkRecorder&) = delete;
+    NullSinkRecorder& operator=(const NullSinkRecorder&) = delete;
+    ~NullSinkRecorder();
+
 private:
+    // Notes, while recording, when each part of the recording arrives.
+    void watch(const QString& file);
+    void endWatch();
+
     QTemporaryDir folder_;
     QProcess parec_;
+    std::thread watcher_;
+    std::atomic<bool> watching_{false};
+    double origin_ = 0;  // the watcher's, read once it has ended
 };
