@@ -18,19 +18,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The writer hands the stream 5 ms at a time and keeps about 60 ms queued: a stop flushes
-// what is queued, and an image played right after another has most of that time to arrive
-// before the stream would need silence.
+// The writer hands the stream 5 ms at a time and keeps about 40 ms queued; the sound server
+// keeps about a quarter of that in its own buffer. A stop flushes what is queued.
 constexpr int kChunksPerSecond = 200;
-constexpr int kLatencyMs = 60;
-// When an image has gone into the stream, the writer waits this long for the next one
-// before it writes silence, which it then writes in pieces of kSilenceMs.
-constexpr int kFollowMs = 45;
-constexpr int kSilenceMs = 10;
-// A stream just opened gets this much silence first: while it settles in, the first
-// milliseconds it carries may not all be heard.
-constexpr int kSettleMs = 100;
-// A stream left silent this long is closed; the next play opens it again.
+constexpr int kLatencyMs = 40;
+// A stream that has played out all it held starts again once this much has arrived, more
+// than the server takes at a time: starting on less, it would run dry at once, and the
+// server's rewinds to fit in what comes next lose a few milliseconds of sound. Sound after a
+// pause is led in by this much silence, so that a short image starts too.
+constexpr int kStartMs = 15;
+// A synchronous play returns this long before its end is heard: the caller shows the next
+// character and hands over the next image, which joins on before the stream runs dry.
+constexpr auto kReleaseEarly = std::chrono::milliseconds(20);
+// Waiting for everything to be heard adds this much, since closing the stream right after
+// its end would cut off whatever the server still holds of it.
+constexpr auto kDrainMargin = std::chrono::milliseconds(15);
+// A stream left silent this long is closed; the next play opens it again, which takes a few
+// milliseconds.
 constexpr auto kIdleClose = std::chrono::seconds(3);
 // Without a sound server, an image tries to open a stream again at most this often.
 constexpr auto kRetryOpen = std::chrono::seconds(5);
@@ -81,8 +85,8 @@ struct PulseLibrary
     decltype(&pa_simple_new) open = nullptr;
     decltype(&pa_simple_free) free = nullptr;
     decltype(&pa_simple_write) write = nullptr;
-    decltype(&pa_simple_drain) drain = nullptr;
     decltype(&pa_simple_flush) flush = nullptr;
+    decltype(&pa_simple_get_latency) latency = nullptr;
 
     static const PulseLibrary* get()
     {
@@ -95,11 +99,11 @@ struct PulseLibrary
             l.free = reinterpret_cast<decltype(&pa_simple_free)>(dlsym(handle, "pa_simple_free"));
             l.write =
                 reinterpret_cast<decltype(&pa_simple_write)>(dlsym(handle, "pa_simple_write"));
-            l.drain =
-                reinterpret_cast<decltype(&pa_simple_drain)>(dlsym(handle, "pa_simple_drain"));
             l.flush =
                 reinterpret_cast<decltype(&pa_simple_flush)>(dlsym(handle, "pa_simple_flush"));
-            if (!l.open || !l.free || !l.write || !l.drain || !l.flush)
+            l.latency = reinterpret_cast<decltype(&pa_simple_get_latency)>(
+                dlsym(handle, "pa_simple_get_latency"));
+            if (!l.open || !l.free || !l.write || !l.flush || !l.latency)
                 l = PulseLibrary{};
             return l;
         }();
@@ -144,11 +148,14 @@ public:
         image_ = std::move(image);
         position_ = 0;
         looped_ = mode == Mode::Looped;
+        leadIn_ = true;
         wake_.notify_all();
-        if (mode == Mode::Synchronous)
-            done_.wait(lock, [&] {
-                return finished_ >= generation || generation_ != generation || quit_;
-            });
+        if (mode != Mode::Synchronous)
+            return;
+        const auto cutOffOrQuit = [&] { return generation_ != generation || quit_; };
+        done_.wait(lock, [&] { return finished_ >= generation || cutOffOrQuit(); });
+        // All of it is in the stream now; the caller goes on shortly before its end is heard.
+        done_.wait_until(lock, heardEnd_ - kReleaseEarly, cutOffOrQuit);
     }
 
     void stop()
@@ -166,9 +173,11 @@ public:
         if (!writerStarted_)
             return;
         done_.wait(lock, [&] { return !image_ || looped_ || quit_; });
-        const std::uint64_t request = ++drainRequests_;
-        wake_.notify_all();
-        done_.wait(lock, [&] { return drainsDone_ >= request || quit_; });
+        if (image_)
+            return;  // a looped image never ends
+        const std::uint64_t generation = generation_;
+        done_.wait_until(lock, heardEnd_ + kDrainMargin,
+                         [&] { return generation_ != generation || quit_; });
     }
 
     bool hasDevice()
@@ -187,6 +196,7 @@ private:
         if (image_) {
             image_.reset();
             flush_ = true;
+            heardEnd_ = Clock::now();
         }
     }
 
@@ -202,10 +212,6 @@ private:
 
     bool openDevice(int rate)
     {
-        if (device_) {
-            int error = 0;
-            pulse_->drain(device_, &error);
-        }
         closeDevice();
         pulse_ = PulseLibrary::get();
         if (!pulse_)
@@ -214,14 +220,13 @@ private:
         pa_buffer_attr attributes;
         attributes.maxlength = std::uint32_t(-1);
         attributes.tlength = std::uint32_t(rate * kLatencyMs / 1000 * 4);
-        attributes.prebuf = std::uint32_t(-1);
+        attributes.prebuf = std::uint32_t(rate * kStartMs / 1000 * 4);
         attributes.minreq = std::uint32_t(-1);
         attributes.fragsize = std::uint32_t(-1);
         int error = 0;
         device_ = pulse_->open(nullptr, "Sonarith", PA_STREAM_PLAYBACK, nullptr, "Tones",
                                &sampleFormat, nullptr, &attributes, &error);
         deviceRate_ = device_ ? rate : 0;
-        settleFrames_ = device_ ? std::size_t(rate * kSettleMs / 1000) : 0;
         return device_ != nullptr;
     }
 
@@ -244,6 +249,8 @@ private:
     void write(const std::vector<std::int16_t>& chunk, std::size_t frames, int rate,
                Clock::time_point& deadline)
     {
+        if (frames == 0)
+            return;
         if (device_) {
             int error = 0;
             if (pulse_->write(device_, chunk.data(), frames * 4, &error) == 0)
@@ -256,8 +263,20 @@ private:
         std::this_thread::sleep_until(deadline);
     }
 
+    // When the last frame handed to the stream will be heard: the stream's own measure of
+    // what it holds and of the server's delay after it.
+    Clock::time_point heardEndOfWritten(Clock::time_point deadline) const
+    {
+        if (!device_)
+            return deadline;
+        int error = 0;
+        const pa_usec_t latency = pulse_->latency(device_, &error);
+        const Clock::time_point now = Clock::now();
+        return latency == pa_usec_t(-1) ? now : now + std::chrono::microseconds(latency);
+    }
+
     // Takes up to one chunk of the sounding image, with the levels applied; a looped image
-    // wraps around. Marks a non-looped image finished once its last frame is taken.
+    // wraps around, any other stops at its end.
     std::size_t takeChunk(std::vector<std::int16_t>& chunk)
     {
         const std::size_t wanted = std::size_t(image_->rate / kChunksPerSecond);
@@ -266,7 +285,7 @@ private:
         const int left = int(levels & 0xffff);
         const int right = int(levels >> 16);
         std::size_t frames = 0;
-        while (image_ && frames < wanted) {
+        while (frames < wanted && position_ < image_->frames()) {
             const std::size_t count = std::min(wanted - frames, image_->frames() - position_);
             if (image_->samples.empty()) {
                 std::fill_n(chunk.begin() + std::ptrdiff_t(2 * frames), 2 * count, std::int16_t(0));
@@ -279,14 +298,8 @@ private:
                 }
             }
             position_ += count;
-            if (position_ == image_->frames()) {
+            if (position_ == image_->frames() && looped_)
                 position_ = 0;
-                if (!looped_) {
-                    image_.reset();
-                    finished_ = generation_;
-                    done_.notify_all();
-                }
-            }
         }
         return frames;
     }
@@ -297,18 +310,14 @@ private:
         std::unique_lock lock(mutex_);
         if (!opened)
             goSilent();
+        heardEnd_ = Clock::now();  // idle from here
         deviceKnown_ = true;
         done_.notify_all();
 
         std::vector<std::int16_t> chunk;
         Clock::time_point deadline = Clock::now();
-        Clock::time_point idleSince = Clock::now();
         Clock::time_point lastOpenAttempt = Clock::now();
-        bool idle = true;
-        bool silenceWritten = false;
-        const auto hasWork = [&] {
-            return quit_ || image_ || flush_ || drainsDone_ < drainRequests_;
-        };
+        const auto hasWork = [&] { return quit_ || image_ || flush_; };
         while (!quit_) {
             if (flush_) {
                 flush_ = false;
@@ -320,45 +329,17 @@ private:
                 }
                 continue;
             }
-            if (drainsDone_ < drainRequests_) {
-                const std::uint64_t request = drainRequests_;
-                if (device_) {
-                    lock.unlock();
-                    int error = 0;
-                    pulse_->drain(device_, &error);
-                    lock.lock();
-                }
-                drainsDone_ = request;
-                done_.notify_all();
-                continue;
-            }
 
             if (!image_) {
-                if (!idle) {
-                    idle = true;
-                    idleSince = Clock::now();
-                }
-                if (!device_ || Clock::now() - idleSince >= kIdleClose) {
-                    if (device_) {
-                        lock.unlock();
-                        closeDevice();
-                        lock.lock();
-                    }
+                // Nothing more to write: the stream plays out what it holds and then waits,
+                // which costs nothing; a stream silent for long is closed.
+                if (!device_) {
                     wake_.wait(lock, hasWork);
-                    continue;
+                } else if (!wake_.wait_until(lock, heardEnd_ + kIdleClose, hasWork)) {
+                    lock.unlock();
+                    closeDevice();
+                    lock.lock();
                 }
-                // The stream still holds most of kLatencyMs of sound: an image following
-                // within kFollowMs joins on without silence between.
-                const auto wait = silenceWritten ? kSilenceMs : kFollowMs;
-                if (wake_.wait_for(lock, std::chrono::milliseconds(wait), hasWork))
-                    continue;
-                silenceWritten = true;
-                const int rate = deviceRate_;
-                const auto frames = std::size_t(rate * kSilenceMs / 1000);
-                chunk.assign(frames * 2, 0);
-                lock.unlock();
-                write(chunk, frames, rate, deadline);
-                lock.lock();
                 continue;
             }
 
@@ -379,6 +360,12 @@ private:
                 continue;
             }
             if (!silent_ && deviceRate_ != rate) {
+                // What a stream at another rate still holds is heard out before it closes.
+                if (device_ && Clock::now() < heardEnd_ + kDrainMargin) {
+                    wake_.wait_until(lock, heardEnd_ + kDrainMargin,
+                                     [&] { return quit_ || flush_; });
+                    continue;
+                }
                 lock.unlock();
                 const bool opened = openDevice(rate);
                 lock.lock();
@@ -386,27 +373,37 @@ private:
                     goSilent();
                 continue;
             }
-            if (settleFrames_ > 0) {
-                const auto frames =
-                    std::min<std::size_t>(settleFrames_, std::size_t(rate * kSilenceMs / 1000));
-                settleFrames_ -= frames;
-                chunk.assign(frames * 2, 0);
-                lock.unlock();
-                write(chunk, frames, rate, deadline);
-                lock.lock();
-                continue;
-            }
-            if (idle) {
-                idle = false;
-                deadline = Clock::now();
-            }
-            if (silent_)
+            if (silent_) {
                 sayNoDevice();
-            silenceWritten = false;
+                deadline = std::max(deadline, Clock::now());
+            }
+
+            if (leadIn_) {
+                leadIn_ = false;
+                if (device_ && Clock::now() >= heardEnd_) {
+                    const auto frames = std::size_t(rate * kStartMs / 1000);
+                    chunk.assign(frames * 2, 0);
+                    lock.unlock();
+                    write(chunk, frames, rate, deadline);
+                    lock.lock();
+                    continue;
+                }
+            }
+
+            const std::shared_ptr<Image> image = image_;
+            const std::uint64_t generation = generation_;
             const std::size_t frames = takeChunk(chunk);
+            const bool ended = !looped_ && position_ == image->frames();
             lock.unlock();
             write(chunk, frames, rate, deadline);
+            const Clock::time_point heard = ended ? heardEndOfWritten(deadline) : deadline;
             lock.lock();
+            if (ended && image_ == image) {
+                image_.reset();
+                heardEnd_ = heard;
+                finished_ = generation;
+                done_.notify_all();
+            }
         }
     }
 
@@ -422,16 +419,16 @@ private:
     std::shared_ptr<Image> image_;
     std::size_t position_ = 0;
     bool looped_ = false;
+    bool leadIn_ = false;  // the image has yet to be checked for a lead-in
     std::uint64_t generation_ = 0;
     std::uint64_t finished_ = 0;
-    std::uint64_t drainRequests_ = 0;
-    std::uint64_t drainsDone_ = 0;
+    // When the last sound handed to the stream will have been heard.
+    Clock::time_point heardEnd_ = Clock::now();
 
     // The writer's own.
     const PulseLibrary* pulse_ = nullptr;
     pa_simple* device_ = nullptr;
     int deviceRate_ = 0;
-    std::size_t settleFrames_ = 0;
 };
 
 SoundOutput::SoundOutput() : stream_(std::make_unique<Stream>()) {}

@@ -16,12 +16,13 @@ public:
 
     static SoundOutput& instance();
 
-    // Cuts off whatever sounds and starts the image. A synchronous play returns once the
-    // whole image has gone into the output stream, a few milliseconds before its end is
-    // heard, so that the next image can follow at once; the others return at once.
+    // Cuts off whatever sounds and starts the image. A synchronous play returns shortly
+    // before its end is heard, as the stream measures its own delay, so that what is shown
+    // next follows what is heard and the next image follows without a gap; the others
+    // return at once.
     void play(QByteArrayView waveImage, Mode mode);
     // Sounds ms milliseconds of silence synchronously, in the stream's own time, so that a
-    // pause between images lasts exactly as long as it should.
+    // pause between images lasts exactly as long as it should; returns as a play does.
     void playSilence(int ms);
     // Silences at once; harmless when nothing sounds.
     void stop();
