@@ -19,6 +19,8 @@ private Q_SLOTS:
     void loopedImageRepeats();
     void stopSilencesAtOnce();
     void synchronousPlaysFollowWithoutGap();
+    void playAfterAPauseIsHeardAtOnce_data();
+    void playAfterAPauseIsHeardAtOnce();
     void levelsApplyPerChannel();
     void stopWithNothingSoundingIsHarmless();
     void imageAtAnOddRateIsNotPlayed();
@@ -152,6 +154,41 @@ void TestSoundOutput::synchronousPlaysFollowWithoutGap()
     const double highHz = heard.frequency(middle + 960, last);
     QVERIFY2(std::abs(lowHz - 440) < 3 && std::abs(highHz - 660) < 3,
              qPrintable(QStringLiteral("%1 Hz then %2 Hz").arg(lowHz).arg(highHz)));
+}
+
+void TestSoundOutput::playAfterAPauseIsHeardAtOnce_data()
+{
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<bool>("synchronous");
+    QTest::newRow("asynchronous after a short pause") << 1000 << false;
+    QTest::newRow("synchronous after a long pause") << 4000 << true;
+}
+
+// A slot's button is heard as soon as it is pressed, however long the output was silent
+// before, and its tone is heard whole.
+void TestSoundOutput::playAfterAPauseIsHeardAtOnce()
+{
+    QFETCH(int, pauseMs);
+    QFETCH(bool, synchronous);
+    const auto mode =
+        synchronous ? SoundOutput::Mode::Synchronous : SoundOutput::Mode::Asynchronous;
+    const QByteArray image = tone(1000, 200);
+    double requestedAt = 0;
+    const Recording heard = record(
+        [&] {
+            SoundOutput::instance().drain();
+            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+            requestedAt = NullSinkRecorder::clock();
+            SoundOutput::instance().play(image, mode);
+        },
+        350);
+    const qsizetype first = heard.firstSound();
+    QVERIFY2(first >= 0, "nothing was heard");
+    const double delayMs = (heard.heardAt(first) - requestedAt) * 1000;
+    QVERIFY2(delayMs <= 100, qPrintable(QStringLiteral("heard after %1 ms").arg(delayMs)));
+    const qsizetype length = heard.lastSound() - first;
+    QVERIFY2(std::abs(length - 19200) <= 192,
+             qPrintable(QStringLiteral("heard %1 frames").arg(length)));
 }
 
 void TestSoundOutput::levelsApplyPerChannel()
