@@ -8,9 +8,42 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
+#include <cmath>
 #include <cstdio>
+#include <limits>
+
+namespace {
+
+// The index of the look that differs from the picture in the fewest pixels: the caret and the
+// focus frame differ alike for every look, the selected digit does not.
+int closestLook(const QImage& picture, const QList<QImage>& looks)
+{
+    int best = -1;
+    qsizetype fewest = std::numeric_limits<qsizetype>::max();
+    for (int i = 0; i < looks.size(); ++i) {
+        if (looks[i].size() != picture.size())
+            continue;
+        qsizetype differing = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(looks[i].constScanLine(y));
+            for (int x = 0; x < picture.width(); ++x)
+                differing += a[x] != b[x];
+        }
+        if (differing < fewest) {
+            fewest = differing;
+            best = i;
+        }
+    }
+    return best;
+}
+
+}  // namespace
 
 // What a user does with the program, from its main window, with real keys and clicks.
 class TestJourneys : public QObject
@@ -23,6 +56,7 @@ private Q_SLOTS:
     void numerologyWindowsOpenAndEscapeClosesThem();
     void mathCalculatorReduces();
     void playIsHeard();
+    void theHighlightedDigitIsTheOneSounding();
     void saveClearAndLoadBringTheTextsBack();
     void exitEndsTheProgram();
 
@@ -188,6 +222,69 @@ void TestJourneys::playIsHeard()
         QVERIFY2(std::abs(hz - slotHz[k]) < slotHz[k] * 0.02,
                  qPrintable(QStringLiteral("tone %1: %2 Hz").arg(k).arg(hz)));
     }
+}
+
+// Pictures of the numerology field taken while a pass sounds show the digit whose tone is
+// heard at that moment, and none before the first tone.
+void TestJourneys::theHighlightedDigitIsTheOneSounding()
+{
+    if (NullSinkRecorder::sink().isEmpty())
+        QSKIP("no null sink set up for the tests (the test command sets one up)");
+    TToneFrm console;
+    step("type MARY and switch looping off");
+    typeInto(main_, console, "DataBx", QStringLiteral("MARY"));
+    clickOn(main_, console, "LoopBx");
+    // How the field looks with no digit selected and with each one selected.
+    console.findChild<QLineEdit*>(QStringLiteral("DataBx"))->setText(QStringLiteral("MARY"));
+    auto* numbers = findControl<QLineEdit>(console, "NumbBx");
+    QList<QImage> looks{numbers->grab().toImage().convertToFormat(QImage::Format_RGB32)};
+    for (int k = 0; k < 4; ++k) {
+        numbers->setSelection(k, 1);
+        looks << numbers->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    const QRect field(program_->geometry(main_).topLeft() + numbers->mapTo(&console, QPoint()),
+                      numbers->size());
+
+    step("press Play and take pictures of the field while it sounds");
+    NullSinkRecorder recorder;
+    QString error;
+    QVERIFY2(recorder.start(&error), qPrintable(error));
+    clickOn(main_, console, "PlayBtn");
+    QList<std::pair<double, int>> shown;  // when, and which look is closest (0: none)
+    const double end = NullSinkRecorder::clock() + 3.0;
+    while (NullSinkRecorder::clock() < end) {
+        const double before = NullSinkRecorder::clock();
+        const QImage picture =
+            QGuiApplication::primaryScreen()
+                ->grabWindow(0, field.x(), field.y(), field.width(), field.height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        const double at = (before + NullSinkRecorder::clock()) / 2;
+        shown.append({at, closestLook(picture, looks)});
+        QTest::qWait(40);
+    }
+    const Recording heard = recorder.stop();
+
+    step("compare the pictures with what was heard");
+    const qsizetype first = heard.firstSound(300);
+    QVERIFY2(first >= 0, "nothing was heard");
+    const double onset = heard.heardAt(first);
+    int judged = 0;
+    for (const auto& [at, look] : shown) {
+        const double intoPass = at - onset;
+        // A picture within 40 ms of a change of tone may show either digit.
+        const double fromBoundary = intoPass - 0.5 * std::round(intoPass / 0.5);
+        if (std::abs(fromBoundary) < 0.04 || intoPass > 2.0)
+            continue;
+        const int expected = intoPass < 0 ? 0 : 1 + int(intoPass / 0.5);
+        QVERIFY2(look == expected, qPrintable(QStringLiteral("%1 ms into the pass the field shows "
+                                                             "look %2 instead of %3")
+                                                  .arg(qRound(intoPass * 1000))
+                                                  .arg(look)
+                                                  .arg(expected)));
+        ++judged;
+    }
+    QVERIFY2(judged >= 20, qPrintable(QStringLiteral("only %1 pictures to judge").arg(judged)));
 }
 
 void TestJourneys::saveClearAndLoadBringTheTextsBack()
