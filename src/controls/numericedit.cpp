@@ -3,6 +3,7 @@
 #include "controls/uiservices.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QTimer>
 #include <QValidator>
@@ -69,6 +70,11 @@ const QString NumericEdit::kNotValid = QStringLiteral("Value is not valid for th
 NumericEdit::NumericEdit(QWidget* parent) : QLineEdit(parent)
 {
     setPicture(5, 0, true);
+    // A typed key the picture refuses is not dropped without a sound.
+    connect(this, &QLineEdit::inputRejected, this, [this] {
+        if (typing_)
+            UiServices::instance().beep();
+    });
     connect(this, &QLineEdit::textChanged, this, [this] {
         // A correction clears the error colours at once.
         if (error_ && check().isEmpty()) {
@@ -168,6 +174,13 @@ bool withinWindow(const QFocusEvent* event)
 }
 
 }  // namespace
+
+void NumericEdit::keyPressEvent(QKeyEvent* event)
+{
+    typing_ = true;
+    QLineEdit::keyPressEvent(event);
+    typing_ = false;
+}
 
 void NumericEdit::focusInEvent(QFocusEvent* event)
 {

@@ -44,6 +44,7 @@ Q_SIGNALS:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString check() const;
@@ -56,4 +57,5 @@ private:
     double maximum_ = 99999;
     QColor fieldColor_;
     bool error_ = false;
+    bool typing_ = false;
 };

@@ -522,24 +522,31 @@ void TestToneForm::fieldsRefuseBadValues_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");  // empty: accepted, shown as
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("refusedKeys");  // each one beeps
 
     QTest::newRow("frequency too high") << "Tbx2"
-                                        << "25000" << NumericEdit::kOutOfRange << "";
+                                        << "25000" << NumericEdit::kOutOfRange << "" << 0;
     QTest::newRow("frequency empty") << "Tbx2"
-                                     << "" << NumericEdit::kNotValid << "";
+                                     << "" << NumericEdit::kNotValid << "" << 0;
     QTest::newRow("frequency grouped") << "Tbx2"
                                        << "20000"
-                                       << "" << QLocale().toString(20000);
+                                       << "" << QLocale().toString(20000) << 0;
+    QTest::newRow("frequency with a point") << "Tbx2"
+                                            << "440.5"
+                                            << "" << QLocale().toString(4405) << 1;
     QTest::newRow("duration too long") << "NTime"
-                                       << "45" << NumericEdit::kOutOfRange << "";
+                                       << "45" << NumericEdit::kOutOfRange << "" << 0;
     QTest::newRow("duration too short") << "NTime"
-                                        << "0" << NumericEdit::kOutOfRange << "";
+                                        << "0" << NumericEdit::kOutOfRange << "" << 0;
     QTest::newRow("duration") << "NTime"
                               << "1.5"
-                              << "" << QLocale().toString(1.5, 'f', 3);
+                              << "" << QLocale().toString(1.5, 'f', 3) << 0;
     QTest::newRow("duration with a comma") << "NTime"
                                            << "1,5"
-                                           << "" << QLocale().toString(1.5, 'f', 3);
+                                           << "" << QLocale().toString(1.5, 'f', 3) << 0;
+    QTest::newRow("duration with a letter") << "NTime"
+                                            << "1x"
+                                            << "" << QLocale().toString(1.0, 'f', 3) << 1;
 }
 
 void TestToneForm::fieldsRefuseBadValues()
@@ -548,12 +555,14 @@ void TestToneForm::fieldsRefuseBadValues()
     QFETCH(QString, typed);
     QFETCH(QString, message);
     QFETCH(QString, shown);
+    QFETCH(int, refusedKeys);
 
     showActive();
     auto* edit = form->findChild<NumericEdit*>(name);
     edit->setFocus();
     edit->clear();
     QTest::keyClicks(edit, typed);
+    QCOMPARE(services.beeps, refusedKeys);
     field("DataBx")->setFocus();
     if (message.isEmpty()) {
         QVERIFY(services.messages.isEmpty());
