@@ -316,7 +316,8 @@ void TestCli::playPrintsEachDigitAsItSounds()
                  qPrintable(QStringLiteral("tone %1 lasted %2 frames").arg(k).arg(length)));
     }
     const double endedMs = (exitedAt - heard.heardAt(last)) * 1000;
-    QVERIFY2(endedMs <= 100, qPrintable(QStringLiteral("ended %1 ms after the sound").arg(endedMs)));
+    QVERIFY2(endedMs <= 100,
+             qPrintable(QStringLiteral("ended %1 ms after the sound").arg(endedMs)));
 }
 
 // The calculator's preparation of a handed-over text, and Ys marked as vowels.
