@@ -30,10 +30,11 @@ protected:
         auto* button = qobject_cast<QPushButton*>(watched);
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (!button || !button->hasFocus() || button->autoDefault() || button->isDefault() ||
-            key->isAutoRepeat() || (key->modifiers() & ~Qt::KeypadModifier) ||
+            (key->modifiers() & ~Qt::KeypadModifier) ||
             (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter))
             return false;
-        if (button->isEnabled())
+        // A held key presses once; its repeats go nowhere else either.
+        if (button->isEnabled() && !key->isAutoRepeat())
             button->click();
         return true;
     }

@@ -1,8 +1,6 @@
 #include "fileio/savefile.h"
 
 #include <QSaveFile>
-#include <cerrno>
-#include <cstring>
 
 namespace fileio {
 
@@ -19,15 +17,16 @@ bool saveFile(const QString& path, QByteArrayView data, QString* error)
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
-    errno = 0;
-    const qint64 written = data.isEmpty() ? 0 : file.write(data.data(), data.size());
-    const int writeErrno = errno;
-    if (written != data.size()) {
-        if (written < 0 && file.error() != QFileDevice::NoError)
+    qint64 written = 0;
+    // After a short write, writing the rest once more fails outright and gives the reason.
+    for (int attempt = 0; attempt < 2 && written < data.size(); ++attempt) {
+        const qint64 count = file.write(data.data() + written, data.size() - written);
+        if (count < 0)
             return fail(file.errorString());
-        return fail(writeErrno != 0 ? QString::fromLocal8Bit(std::strerror(writeErrno))
-                                    : QStringLiteral("The file could not be written completely"));
+        written += count;
     }
+    if (written != data.size())
+        return fail(QStringLiteral("The file could not be written completely"));
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

@@ -272,7 +272,9 @@ private:
         int error = 0;
         const pa_usec_t latency = pulse_->latency(device_, &error);
         const Clock::time_point now = Clock::now();
-        return latency == pa_usec_t(-1) ? now : now + std::chrono::microseconds(latency);
+        // Without a measure yet, the stream holds about its target.
+        return latency == pa_usec_t(-1) ? now + std::chrono::milliseconds(kLatencyMs)
+                                        : now + std::chrono::microseconds(latency);
     }
 
     // Takes up to one chunk of the sounding image, with the levels applied; a looped image

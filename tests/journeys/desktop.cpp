@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QThread>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -38,33 +40,36 @@ bool copyFolder(const QString& from, const QString& to)
 
 }  // namespace
 
+void dieWithParent(QProcess& process)
+{
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
+
 bool VirtualScreen::start(QString* error)
 {
-    for (int display = 90; display < 190; ++display) {
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-        if (QFileInfo::exists(socket) ||
-            QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-            continue;
-        // Now and then the server's first start dies at once: a second try follows.
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            server_.start(QStringLiteral("Xvfb"),
-                          {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
-                           QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            if (!server_.waitForStarted(5000))
-                break;
-            QElapsedTimer waited;
-            waited.start();
-            while (!QFileInfo::exists(socket) && server_.state() == QProcess::Running &&
-                   waited.elapsed() < 10000)
-                QThread::msleep(20);
-            if (QFileInfo::exists(socket) && server_.state() == QProcess::Running) {
-                qputenv("DISPLAY", QStringLiteral(":%1").arg(display).toLatin1());
-                return true;
-            }
-            server_.kill();
-            server_.waitForFinished();
+    // The server picks a free display itself and names it: no race with another server
+    // started at the same moment.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        dieWithParent(server_);
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QElapsedTimer waited;
+        waited.start();
+        QByteArray display;
+        while (!display.endsWith('\n') && server_.state() != QProcess::NotRunning &&
+               waited.elapsed() < 10000) {
+            server_.waitForReadyRead(100);
+            display += server_.readAllStandardOutput();
         }
+        if (display.endsWith('\n')) {
+            qputenv("DISPLAY", ":" + display.trimmed());
+            return true;
+        }
+        // Now and then the server's first start dies at once: a second try follows.
+        server_.kill();
+        server_.waitForFinished();
     }
     *error = QStringLiteral("Xvfb did not start: ") +
              QString::fromLocal8Bit(server_.readAllStandardError());
@@ -87,10 +92,21 @@ QString xdotool(const QStringList& arguments)
     return run(QStringLiteral("xdotool"), arguments);
 }
 
+void moveTo(QPoint at)
+{
+    // A move to where the pointer already is would wait for a motion that never comes.
+    const QString here = xdotool({QStringLiteral("getmouselocation"), QStringLiteral("--shell")});
+    if (here.contains(QStringLiteral("X=%1\n").arg(at.x())) &&
+        here.contains(QStringLiteral("Y=%1\n").arg(at.y())))
+        return;
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
+             QString::number(at.y())});
+}
+
 void click(QPoint at)
 {
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
-             QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+    moveTo(at);
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
     QThread::msleep(150);
 }
 
@@ -139,6 +155,7 @@ bool RunningProgram::start(QString* error)
         return false;
     }
     process_.setWorkingDirectory(folder_.path());
+    dieWithParent(process_);
     process_.start(QStringLiteral(SONARITH_PROGRAM), {});
     if (!process_.waitForStarted(10000)) {
         *error = QStringLiteral("sonarith did not start: ") + process_.errorString();
@@ -227,9 +244,9 @@ QPoint centreOf(const QWidget& window, const char* control)
     return child->mapTo(&window, child->rect().center());
 }
 
-bool screenShows(const QRect& window, const QWidget& form, const char* control)
+bool screenShows(const QRect& window, QWidget& form, const char* control)
 {
-    const auto* child = form.findChild<QWidget*>(QLatin1String(control));
+    auto* child = form.findChild<QWidget*>(QLatin1String(control));
     if (!child)
         qFatal("no control %s", control);
     const QPoint origin = window.topLeft() + child->mapTo(&form, QPoint(0, 0));
@@ -238,7 +255,6 @@ bool screenShows(const QRect& window, const QWidget& form, const char* control)
             ->grabWindow(0, origin.x(), origin.y(), child->width(), child->height())
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
-    const QImage expected =
-        const_cast<QWidget*>(child)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage expected = child->grab().toImage().convertToFormat(QImage::Format_RGB32);
     return shown == expected;
 }

@@ -25,6 +25,8 @@ namespace desktop {
 
 // Runs xdotool; its standard output, trimmed.
 QString xdotool(const QStringList& arguments);
+// Moves the pointer to a point of the screen and waits until it is there.
+void moveTo(QPoint at);
 void click(QPoint at);
 // Types text as keys on the keyboard, into whatever window is under the pointer.
 void type(const QString& text);
@@ -62,7 +64,10 @@ private:
 
 // Whether the screen shows, where the control sits in the window on the screen, exactly the
 // pixels that form (a window of the same class built here) paints for that control.
-bool screenShows(const QRect& window, const QWidget& form, const char* control);
+bool screenShows(const QRect& window, QWidget& form, const char* control);
+
+// A child process that the test starts ends with the test, however the test ends.
+void dieWithParent(QProcess& process);
 
 // Where a control sits in its window: the window class is built here, off the screen,
 // exactly as the program builds it, and asked for the centre of its child.
