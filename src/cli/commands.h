@@ -14,5 +14,6 @@ int runAnalyze(const QStringList& arguments);
 int runChain(const QStringList& arguments);
 int runReduce(const QStringList& arguments);
 int runSum(const QStringList& arguments);
+int runCatalogue(const QStringList& arguments);
 
 }  // namespace cli

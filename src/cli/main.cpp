@@ -24,6 +24,7 @@ constexpr std::array kCommands{
     Command{"tone", "write one tone generator's image as a WAVE file", cli::runTone},
     Command{"render", "write the sound of a text as the console plays it", cli::runRender},
     Command{"play", "play a text as the console does", cli::runPlay},
+    Command{"catalogue", "list, add or delete records of the tone catalogue", cli::runCatalogue},
 };
 
 void printUsage()

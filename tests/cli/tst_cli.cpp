@@ -1,3 +1,4 @@
+#include "catalogue/tonesdatabase.h"
 #include "console/render.h"
 #include "console/tonesettings.h"
 #include "support/nullsinkrecorder.h"
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void playPrintsEachDigit();
     void playPrintsEachDigitAsItSounds();
     void analyzePreparesTheText();
+    void catalogue_data();
+    void catalogue();
 };
 
 void TestCli::run_data()
@@ -340,6 +343,121 @@ void TestCli::analyzePreparesTheText()
     QCOMPARE(raw.value(QStringLiteral("total")).toString(), QStringLiteral("1"));
     QCOMPARE(raw.value(QStringLiteral("method")).toString(), QStringLiteral("Chaldean"));
     QVERIFY(raw.value(QStringLiteral("date")).isNull());
+}
+
+void TestCli::catalogue_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("after");  // the catalogue listed afterwards
+
+    using L = QStringList;
+    const QString byCategory = "136\tplanets\tEarth\tCousto\n"
+                               "\tSOLFEGGIO\t\t\n"
+                               "528\tSolfeggio\tMI\tPuleo\n";
+    const auto record = [](const QString& cps, const QString& category) {
+        return L{"--db",   "{dir}/Tones.abs", "--cps", cps,        "--category",
+                 category, "--subcategory",   "MI",    "--source", "Puleo"};
+    };
+    QTest::newRow("list by category") << L{"catalogue", "list"} << 0 << byCategory << byCategory;
+    QTest::newRow("list by cps")
+        << L{"catalogue", "list", "--order", "cps"} << 0
+        << "\tSOLFEGGIO\t\t\n136\tplanets\tEarth\tCousto\n528\tSolfeggio\tMI\tPuleo\n"
+        << byCategory;
+    QTest::newRow("list by source")
+        << L{"catalogue", "list", "--order=source", "--db", "{dir}/Tones.abs"} << 0
+        << "\tSOLFEGGIO\t\t\n136\tplanets\tEarth\tCousto\n528\tSolfeggio\tMI\tPuleo\n"
+        << byCategory;
+    QTest::newRow("list unknown order")
+        << L{"catalogue", "list", "--order", "hz"} << 2 << "" << byCategory;
+    QTest::newRow("list missing file")
+        << L{"catalogue", "list", "--db", "{dir}/none.abs"} << 2 << "" << byCategory;
+    QTest::newRow("list a file that is not a catalogue")
+        << L{"catalogue", "list", "--db", "{dir}/notes.txt"} << 2 << "" << byCategory;
+    QTest::newRow("add") << L{"catalogue", "add"} + record("417", "solfeggio") << 0 << ""
+                         << "136\tplanets\tEarth\tCousto\n"
+                            "\tSOLFEGGIO\t\t\n"
+                            "417\tsolfeggio\tMI\tPuleo\n"
+                            "528\tSolfeggio\tMI\tPuleo\n";
+    QTest::newRow("add a duplicate")
+        << L{"catalogue", "add"} + record("528", "Solfeggio") << 2 << "" << byCategory;
+    QTest::newRow("add a bad CPS")
+        << L{"catalogue", "add"} + record("5x", "Solfeggio") << 2 << "" << byCategory;
+    QTest::newRow("add a long category")
+        << L{"catalogue", "add"} + record("1", QString(41, u'c')) << 2 << "" << byCategory;
+    QTest::newRow("add without a field")
+        << L{"catalogue", "add", "--db", "{dir}/Tones.abs", "--cps", "1"} << 2 << "" << byCategory;
+    QTest::newRow("add to a read-only file")
+        << L{"catalogue", "add"} + record("1", "x") + L{"--db", "{dir}/locked.abs"} << 3 << ""
+        << byCategory;
+    QTest::newRow("delete") << L{"catalogue", "delete"} + record("528", "Solfeggio") << 0 << ""
+                            << "136\tplanets\tEarth\tCousto\n\tSOLFEGGIO\t\t\n";
+    QTest::newRow("delete empty fields")
+        << L{"catalogue", "delete",        "--db", "{dir}/Tones.abs", "--cps", "", "--category",
+             "SOLFEGGIO", "--subcategory", "",     "--source",        ""}
+        << 0 << ""
+        << "136\tplanets\tEarth\tCousto\n528\tSolfeggio\tMI\tPuleo\n";
+    QTest::newRow("delete matches letter case")
+        << L{"catalogue", "delete"} + record("528", "solfeggio") << 1 << "" << byCategory;
+    QTest::newRow("unknown action") << L{"catalogue", "sort"} << 2 << "" << byCategory;
+    QTest::newRow("catalogue help") << L{"catalogue", "--help"} << 0 << "*" << byCategory;
+    QTest::newRow("add help") << L{"catalogue", "add", "--help"} << 0 << "*" << byCategory;
+}
+
+// The catalogue commands on a catalogue in the working folder.
+void TestCli::catalogue()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, after);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QList<catalogue::ToneRecord> records{{"Solfeggio", "MI", 528, "Puleo"},
+                                               {"planets", "Earth", 136, "Cousto"},
+                                               {"SOLFEGGIO", "", std::nullopt, ""}};
+    QString error;
+    QVERIFY(catalogue::createCatalogueFile(dir.filePath("Tones.abs"), records, false, &error));
+    QVERIFY(catalogue::createCatalogueFile(dir.filePath("locked.abs"), records, false, &error));
+    QVERIFY(QFile::setPermissions(dir.filePath("locked.abs"), QFileDevice::ReadOwner));
+    QFile notes(dir.filePath("notes.txt"));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("not a catalogue\n");
+    notes.close();
+    const QByteArray locked = [&] {
+        QFile file(dir.filePath("locked.abs"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    const auto run = [&](const QStringList& list, QString* err = nullptr) {
+        QProcess cli;
+        cli.setWorkingDirectory(dir.path());
+        cli.start(QStringLiteral(SONARITH_CLI), list);
+        cli.waitForFinished(10000);
+        if (err)
+            *err = QString::fromUtf8(cli.readAllStandardError());
+        return std::pair{cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput())};
+    };
+    arguments.replaceInStrings(QStringLiteral("{dir}"), dir.path());
+    QString err;
+    const auto [code, out] = run(arguments, &err);
+    QCOMPARE(code, status);
+    if (output == QStringLiteral("*"))
+        QVERIFY(out.startsWith(QStringLiteral("Usage: sonarith-cli catalogue")));
+    else
+        QCOMPARE(out, output);
+    if (status == 0) {
+        QCOMPARE(err, QString());
+    } else {
+        QCOMPARE(err.count(u'\n'), 1);
+        QVERIFY(err.startsWith(QStringLiteral("sonarith-cli: catalogue")));
+    }
+    QCOMPARE(run({"catalogue", "list"}).second, after);
+    QFile file(dir.filePath("locked.abs"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), locked);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
