@@ -4,12 +4,11 @@
 #include "console/sequence.h"
 #include "console/slotsound.h"
 #include "console/tonesettings.h"
-#include "fileio/savefile.h"
+#include "fileio/files.h"
 #include "numerology/letters.h"
 #include "tonegen/soundoutput.h"
 #include "tonegen/tonegen.h"
 
-#include <QFile>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -56,15 +55,15 @@ struct PassOptions
         };
         Pass pass{ConsoleSettings::builtInDefaults(), {}};
         if (parser.isSet(settings)) {
-            QFile file(parser.value(settings));
-            if (!file.open(QIODevice::ReadOnly))
-                return bad(
-                    QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+            const QString path = parser.value(settings);
             QString error;
+            const std::optional<QByteArray> bytes = fileio::readFile(path, &error);
+            if (!bytes)
+                return bad(QStringLiteral("cannot read %1: %2").arg(path, error));
             const std::optional<ConsoleSettings> read =
-                tonesettings::settingsOf(tonesettings::readLines(file.readAll()), &error);
+                tonesettings::settingsOf(tonesettings::readLines(*bytes), &error);
             if (!read)
-                return bad(QStringLiteral("%1: %2").arg(file.fileName(), error));
+                return bad(QStringLiteral("%1: %2").arg(path, error));
             pass.settings = *read;
         }
         if (parser.isSet(method)) {

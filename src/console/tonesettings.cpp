@@ -1,45 +1,10 @@
 #include "console/tonesettings.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace tonesettings {
-
-// Read with the system's own calls, so that a failure carries the system's reason: Qt words
-// some of them its own way (a folder is "file to open is a directory").
-std::optional<QByteArray> readFile(const QString& path, QString* error)
-{
-    const auto fail = [error](int number) {
-        *error = QString::fromLocal8Bit(std::strerror(number));
-        return std::nullopt;
-    };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(errno);
-    QByteArray bytes;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            const int number = errno;
-            ::close(fd);
-            return fail(number);
-        }
-        if (count == 0)
-            break;
-        bytes.append(buffer, count);
-    }
-    ::close(fd);
-    return bytes;
-}
 
 QStringList readLines(const QByteArray& bytes)
 {

@@ -26,9 +26,6 @@ enum Line {
     SpaceAsZero
 };
 
-// The whole content of the file at path; none, with the system's reason ("Permission denied",
-// "Is a directory") in error, when it cannot be opened or read.
-std::optional<QByteArray> readFile(const QString& path, QString* error);
 // The lines of a file as the reader sees them: a line ends at a carriage return (a line feed
 // right after it is skipped; one alone ends nothing) and Ctrl-Z ends the text. Text that is
 // not valid UTF-8 is read as Latin-1. Lines past the 24th are dropped; missing ones are

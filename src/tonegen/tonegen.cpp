@@ -1,6 +1,6 @@
 #include "tonegen/tonegen.h"
 
-#include "fileio/savefile.h"
+#include "fileio/files.h"
 #include "tonegen/notes.h"
 #include "tonegen/soundoutput.h"
 #include "tonegen/waveimage.h"

@@ -1,5 +1,5 @@
 #include "console/ui/toneform.h"
-#include "fileio/savefile.h"
+#include "fileio/files.h"
 #include "support/recordinguiservices.h"
 
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "controls/numericedit.h"
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
-#include "fileio/savefile.h"
+#include "fileio/files.h"
 #include "numerology/letters.h"
 #include "numerology/ui/calcform.h"
 #include "tonegen/notes.h"
@@ -268,7 +268,7 @@ void TToneFrm::FormCreate()
     const QString defaults = inFolder(dataFolder_, QStringLiteral("default.tns"));
     if (QFileInfo::exists(defaults)) {
         QString error;
-        const std::optional<QByteArray> bytes = tonesettings::readFile(defaults, &error);
+        const std::optional<QByteArray> bytes = fileio::readFile(defaults, &error);
         if (!bytes) {
             UiServices::instance().showMessage(this, cannotOpen(defaults, error),
                                                UiServices::MessageKind::Error);
@@ -654,7 +654,7 @@ void TToneFrm::loadSettingsFile(const QString& path)
     if (!QFileInfo::exists(path))
         return;
     QString error;
-    const std::optional<QByteArray> bytes = tonesettings::readFile(path, &error);
+    const std::optional<QByteArray> bytes = fileio::readFile(path, &error);
     if (!bytes) {
         UiServices::instance().showMessage(this, cannotOpen(path, error),
                                            UiServices::MessageKind::Error);

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <optional>
 
 namespace fileio {
 
@@ -10,5 +11,9 @@ namespace fileio {
 // byte as it was and error (when given) holds the system's reason, such as "No space left
 // on device". Every file the program writes goes through here.
 bool saveFile(const QString& path, QByteArrayView data, QString* error = nullptr);
+
+// The whole content of the file at path; none, with the system's reason ("Permission denied",
+// "Is a directory") in error (when given), when it cannot be opened or read.
+std::optional<QByteArray> readFile(const QString& path, QString* error = nullptr);
 
 }  // namespace fileio

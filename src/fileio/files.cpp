@@ -1,6 +1,10 @@
-#include "fileio/savefile.h"
+#include "fileio/files.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fileio {
 
@@ -33,6 +37,37 @@ bool saveFile(const QString& path, QByteArrayView data, QString* error)
         return false;
     }
     return true;
+}
+
+// Read with the system's own calls, so that a failure carries the system's reason: Qt words
+// some of them its own way (a folder is "file to open is a directory").
+std::optional<QByteArray> readFile(const QString& path, QString* error)
+{
+    const auto fail = [error](int number) {
+        if (error)
+            *error = qt_error_string(number);
+        return std::nullopt;
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno);
+    QByteArray bytes;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            const int number = errno;
+            ::close(fd);
+            return fail(number);
+        }
+        if (count == 0)
+            break;
+        bytes.append(buffer, count);
+    }
+    ::close(fd);
+    return bytes;
 }
 
 }  // namespace fileio
