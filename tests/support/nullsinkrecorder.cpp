@@ -70,6 +70,13 @@ QList<qsizetype> Recording::frequencyChanges(qsizetype from, qsizetype to) const
     return changes;
 }
 
+QList<qsizetype> Recording::toneEdges(qsizetype first, qsizetype last) const
+{
+    QList<qsizetype> edges{first};
+    edges << frequencyChanges(first, last) << last;
+    return edges;
+}
+
 qsizetype Recording::longestQuietRun(qsizetype from, qsizetype to, int threshold) const
 {
     qsizetype longest = 0;

@@ -27,6 +27,9 @@ struct Recording
     // The frames between two frames where the left channel's cycle length changes by more
     // than a fifth: where one tone gives way to another of a clearly different pitch.
     QList<qsizetype> frequencyChanges(qsizetype from, qsizetype to) const;
+    // Where each tone of a run between two frames begins, and the run's end: first, every
+    // change of pitch, last.
+    QList<qsizetype> toneEdges(qsizetype first, qsizetype last) const;
     // The longest run of frames between two frames with every left sample within threshold.
     qsizetype longestQuietRun(qsizetype from, qsizetype to, int threshold = 1000) const;
     // The largest sample size of a channel.

@@ -141,10 +141,7 @@ void TestSequencer::passPlaysTheDigitsBackToBack()
     QVERIFY2(gap < 192, qPrintable(QStringLiteral("silent for %1 frames").arg(gap)));
 
     // Slots 4, 1, 9 and 7 in turn, each lasting 500 ms within 5 ms.
-    QList<qsizetype> starts{first};
-    for (const qsizetype change : heard.frequencyChanges(first, last))
-        starts << change;
-    starts << last;
+    const QList<qsizetype> starts = heard.toneEdges(first, last);
     QCOMPARE(starts.size(), 5);
     for (int k = 0; k < 4; ++k) {
         const qsizetype length = starts[k + 1] - starts[k];
@@ -184,10 +181,7 @@ void TestSequencer::selectionFollowsTheSoundPassAfterPass()
         const qsizetype gap = heard.longestQuietRun(first, last);
         QVERIFY2(gap < 192,
                  qPrintable(QStringLiteral("pass %1 silent for %2 frames").arg(pass).arg(gap)));
-        QList<qsizetype> starts{first};
-        for (const qsizetype change : heard.frequencyChanges(first, last))
-            starts << change;
-        starts << last;
+        const QList<qsizetype> starts = heard.toneEdges(first, last);
         QCOMPARE(starts.size(), 5);
         for (int k = 0; k < 4; ++k) {
             const QString tone = QStringLiteral("pass %1 tone %2").arg(pass).arg(k);
