@@ -26,11 +26,8 @@ struct Parts
 std::optional<Parts> split(const QString& display, QString* error)
 {
     Parts parts;
-    QString integer = display;
-    if (const qsizetype point = display.indexOf(u'.'); point >= 0) {
-        parts.fraction = display.mid(point);
-        integer = display.left(point);
-    }
+    QString integer = integerPart(display);
+    parts.fraction = display.mid(integer.size());
     if (integer.startsWith(u'-')) {
         parts.sign = QStringLiteral("-");
         integer.remove(0, 1);

@@ -55,8 +55,6 @@ void TCalculatorFrm::takeResult(const numerology::DisplayResult& result)
         ui->Edit1->setText(result.text);
         QApplication::clipboard()->setText(result.text);
         ui->OvcCalculator1->enterNumber(result.text);
-    } else {
-        return;
     }
     ui->OvcCalculator1->setFocus();
 }
