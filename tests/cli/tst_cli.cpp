@@ -14,6 +14,35 @@
 #include <QTest>
 #include <QThread>
 
+namespace {
+
+struct Outcome
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+// The exit status; standard output exactly, or a usage text for "*"; and on failure one line
+// on standard error that says what was wrong.
+void checkOutcome(const Outcome& got, int status, const QString& output, const QString& usage,
+                  const QString& errorPrefix)
+{
+    QCOMPARE(got.status, status);
+    if (output == QStringLiteral("*"))
+        QVERIFY(got.out.startsWith(usage));
+    else
+        QCOMPARE(got.out, output);
+    if (status == 0) {
+        QCOMPARE(got.err, QString());
+    } else {
+        QCOMPARE(got.err.count(u'\n'), 1);
+        QVERIFY(got.err.startsWith(errorPrefix));
+    }
+}
+
+}  // namespace
+
 // Runs the command-line program as a user would and checks what it prints and returns.
 class TestCli : public QObject
 {
@@ -138,20 +167,9 @@ void TestCli::run()
     cli.start(QStringLiteral(SONARITH_CLI), arguments);
     QVERIFY(cli.waitForFinished(10000));
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
-    const QString err = QString::fromUtf8(cli.readAllStandardError());
-    QCOMPARE(cli.exitCode(), status);
-    if (output == QStringLiteral("*"))
-        QVERIFY(out.startsWith(QStringLiteral("Usage: ")));
-    else
-        QCOMPARE(out, output);
-    if (status == 0) {
-        QCOMPARE(err, QString());
-    } else {
-        // One line that says what was wrong.
-        QCOMPARE(err.count(u'\n'), 1);
-        QVERIFY(err.startsWith(QStringLiteral("sonarith-cli: ")));
-    }
+    checkOutcome({cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+                  QString::fromUtf8(cli.readAllStandardError())},
+                 status, output, QStringLiteral("Usage: "), QStringLiteral("sonarith-cli: "));
 }
 
 // The written file is the generator's own image, byte for byte.
@@ -441,17 +459,10 @@ void TestCli::catalogue()
     arguments.replaceInStrings(QStringLiteral("{dir}"), dir.path());
     QString err;
     const auto [code, out] = run(arguments, &err);
-    QCOMPARE(code, status);
-    if (output == QStringLiteral("*"))
-        QVERIFY(out.startsWith(QStringLiteral("Usage: sonarith-cli catalogue")));
-    else
-        QCOMPARE(out, output);
-    if (status == 0) {
-        QCOMPARE(err, QString());
-    } else {
-        QCOMPARE(err.count(u'\n'), 1);
-        QVERIFY(err.startsWith(QStringLiteral("sonarith-cli: catalogue")));
-    }
+    checkOutcome({code, out, err}, status, output, QStringLiteral("Usage: sonarith-cli catalogue"),
+                 QStringLiteral("sonarith-cli: catalogue"));
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(run({"catalogue", "list"}).second, after);
     QFile file(dir.filePath("locked.abs"));
     QVERIFY(file.open(QIODevice::ReadOnly));
