@@ -1,3 +1,5 @@
+#include "catalogue/tonescursor.h"
+#include "catalogue/tonesdatabase.h"
 #include "console/ui/toneform.h"
 #include "journeys/desktop.h"
 #include "numerology/ui/calcform.h"
@@ -11,9 +13,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTableView>
 #include <QTest>
 #include <cmath>
 #include <cstdio>
@@ -61,6 +65,7 @@ private Q_SLOTS:
     void playIsHeard();
     void theHighlightedDigitIsTheOneSounding();
     void saveClearAndLoadBringTheTextsBack();
+    void catalogueFrequenciesFillTheSlots();
     void exitEndsTheProgram();
 
 private:
@@ -96,6 +101,24 @@ private:
         desktop::key(QStringLiteral("ctrl+a"));
         desktop::key(QStringLiteral("ctrl+c"));
         return desktop::clipboard();
+    }
+    // Where a title or a row of the console's grid is on the screen. The grid's rows all have
+    // its default height.
+    QPoint titleOf(const QWidget& console, int column) const
+    {
+        const auto* titles = findControl<QTableView>(console, "DBGrid1")->horizontalHeader();
+        const QPoint inTitles(titles->sectionViewportPosition(column) +
+                                  titles->sectionSize(column) / 2,
+                              titles->height() / 2);
+        return program_->geometry(main_).topLeft() + titles->mapTo(&console, inTitles);
+    }
+    QPoint rowOf(const QWidget& console, int row) const
+    {
+        const auto* grid = findControl<QTableView>(console, "DBGrid1");
+        const int height = grid->verticalHeader()->defaultSectionSize();
+        const QPoint inRows(grid->columnViewportPosition(1) + grid->columnWidth(1) / 2,
+                            row * height + height / 2);
+        return program_->geometry(main_).topLeft() + grid->viewport()->mapTo(&console, inRows);
     }
     void typeInto(qulonglong window, const QWidget& form, const char* control, const QString& text)
     {
@@ -333,6 +356,43 @@ void TestJourneys::saveClearAndLoadBringTheTextsBack()
     step("the texts are back");
     QTRY_COMPARE(copyOf(main_, console, "DataBx"), QStringLiteral("Mary Ann Lee"));
     QTRY_VERIFY(screenShows(program_->geometry(main_), console, "NumbBx"));
+}
+
+// The grid sorted by frequency, a row chosen with the mouse, and "Tones" pressed twice: the
+// first two slots hold that row's frequency and the next one's.
+void TestJourneys::catalogueFrequenciesFillTheSlots()
+{
+    TToneFrm console;
+    console.grab();  // lays the grid out, off the screen
+    QStringList byCps;
+    QString byCategory;
+    {
+        catalogue::TonesDatabase database(QStringLiteral("journey"));
+        QVERIFY2(database.open(program_->dataFolder() + u'/' + QLatin1String(catalogue::kFileName),
+                               catalogue::TonesDatabase::Missing::Refuse),
+                 qPrintable(database.errorString()));
+        catalogue::TonesCursor cursor(database);
+        QVERIFY(cursor.open());
+        byCategory = cursor.record(2).text(catalogue::Field::Cps);
+        QVERIFY(cursor.setIndex(catalogue::ToneIndex::Cps));
+        byCps = {cursor.record(2).text(catalogue::Field::Cps),
+                 cursor.record(3).text(catalogue::Field::Cps)};
+        cursor.close();
+    }
+    QVERIFY2(byCps[0] != byCategory, "the catalogue's third row is the same in both orders");
+
+    step("click the CPS title, then First");
+    desktop::click(titleOf(console, 0));
+    clickOn(main_, console, "NavFirst");
+    step("click the third row and press Tones twice");
+    desktop::click(rowOf(console, 2));
+    clickOn(main_, console, "ToneDB");
+    clickOn(main_, console, "ToneDB");
+
+    step("read the first two slots");
+    const auto number = [](QString text) { return text.remove(u','); };
+    QTRY_COMPARE(number(copyOf(main_, console, "Tbx0")), byCps[0]);
+    QCOMPARE(number(copyOf(main_, console, "Tbx1")), byCps[1]);
 }
 
 void TestJourneys::exitEndsTheProgram()

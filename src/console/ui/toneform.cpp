@@ -4,6 +4,7 @@
 #include "console/slotsound.h"
 #include "console/tonesettings.h"
 #include "console/ui/envelopedrawing.h"
+#include "console/ui/tonebrowser.h"
 #include "controls/numericedit.h"
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
@@ -20,10 +21,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
-#include <QStandardItemModel>
 #include <QStyle>
 #include <QTimer>
 #include <optional>
@@ -170,14 +171,13 @@ void TToneFrm::setUpControls()
     for (QLabel* panel : {ui->Panel1, ui->Panel5, ui->Panel2, ui->Panel3, ui->Panel4})
         panel->setFont(panelFont);
 
-    // The catalogue's columns, shown before the catalogue is opened.
-    auto* columns = new QStandardItemModel(0, 4, this);
-    columns->setHorizontalHeaderLabels({QStringLiteral("CPS"), QStringLiteral("Category"),
-                                        QStringLiteral("SubCategory"), QStringLiteral("Source")});
-    ui->DBGrid1->setModel(columns);
-    ui->DBGrid1->setColumnWidth(0, 55);
-    ui->DBGrid1->setColumnWidth(1, 252);
-    ui->DBGrid1->setColumnWidth(2, 252);
+    browser_ = std::make_unique<ToneBrowser>(
+        ToneBrowser::Controls{ui->DBGrid1,
+                              ui->NavFirst,
+                              ui->NavPrior,
+                              ui->NavNext,
+                              ui->NavLast,
+                              {ui->DBGrid1, ui->DBNavigator1, ui->ToneDB}});
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -255,14 +255,20 @@ void TToneFrm::connectHandlers()
     connect(ui->CalcBtn, &QPushButton::clicked, this, &TToneFrm::CalcBtnClick);
     connect(ui->NumCalcBtn, &QPushButton::clicked, this, &TToneFrm::NumCalcBtnClick);
     connect(ui->CloseBtn, &QPushButton::clicked, this, &TToneFrm::CloseBtnClick);
+    connect(ui->EditBtn, &QPushButton::clicked, this, &TToneFrm::EditBtnClick);
+    connect(ui->DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TToneFrm::DBGrid1TitleClick);
+    connect(ui->ToneDB, &QPushButton::clicked, this, &TToneFrm::ToneDBClick);
 }
 
 void TToneFrm::FormCreate()
 {
+    browser_->close();
     setAllToneFlags();
     dataFolder_ = QDir::currentPath();
     settingsFolder_ = inFolder(dataFolder_, QStringLiteral("ToneData"));
     helpFilePath_ = inFolder(dataFolder_, QStringLiteral("Velnora.chm"));
+    browser_->setFileName(inFolder(dataFolder_, QLatin1String(catalogue::kFileName)));
     GetTone(currentSlot_);
 
     const QString defaults = inFolder(dataFolder_, QStringLiteral("default.tns"));
@@ -671,6 +677,43 @@ void TToneFrm::loadSettingsFile(const QString& path)
     setAllToneFlags();
 }
 
+void TToneFrm::openCatalogue()
+{
+    QString problem;
+    if (!browser_->open(&problem) && !problem.isEmpty())
+        UiServices::instance().showMessage(this, problem, UiServices::MessageKind::Error);
+}
+
+// The cursor is closed while the catalogue is maintained, so that the grid shows every change
+// when it opens again; the order chosen stays.
+void TToneFrm::EditBtnClick()
+{
+    browser_->close();
+    openCatalogue();
+}
+
+void TToneFrm::DBGrid1TitleClick(int column)
+{
+    browser_->sortByColumn(column);
+}
+
+// Copies the current record's frequency into the current slot and moves both on by one, so
+// that presses in a row fill consecutive slots with consecutive records.
+void TToneFrm::ToneDBClick()
+{
+    const int slot = currentSlot_;
+    bool isNumber = false;
+    const int cps = browser_->cursor().fieldText(catalogue::Field::Cps).toInt(&isNumber);
+    // An empty text is no entry: the field keeps its value.
+    if (isNumber)
+        slotFields_[slot]->setNumber(cps);
+    toneFlags_[slot] = true;
+    const int following = (slot + 1) % kSlotCount;
+    slotFields_[following]->setFocus();
+    GetTone(following);
+    browser_->cursor().next();
+}
+
 void TToneFrm::FormKeyDown(QKeyEvent*)
 {
     // A key press cancels a pass that is waiting to start.
@@ -717,13 +760,20 @@ void TToneFrm::showEvent(QShowEvent* event)
     if (!shownOnce_) {
         shownOnce_ = true;
         centreOnScreen(this);
+        FormShow();
     }
+}
+
+void TToneFrm::FormShow()
+{
+    openCatalogue();
 }
 
 // A pass still running ends after its tone in progress, so that a closed window plays on
 // no longer than that.
 void TToneFrm::closeEvent(QCloseEvent* event)
 {
+    browser_->close();
     stopRequest_ = true;
     Timer1->stop();
     Timer2->stop();

@@ -16,6 +16,7 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class TToneGen;
+class ToneBrowser;
 
 namespace Ui {
 class TToneFrm;
@@ -77,6 +78,9 @@ public Q_SLOTS:
     void NumCalcBtnClick();
     void CloseBtnClick();
     void LoadBtnClick();
+    void EditBtnClick();
+    void DBGrid1TitleClick(int column);
+    void ToneDBClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +94,7 @@ private:
     void setUpControls();
     void connectHandlers();
     void FormCreate();
+    void FormShow();
     void FormKeyDown(QKeyEvent* event);
     void FormPaint();
     // True when the typed key is refused.
@@ -110,11 +115,14 @@ private:
     std::array<int, ConsoleSettings::SliderCount> sliderPositions() const;
     void setGeneratorDurations();
     void setAllToneFlags();
+    // Opens the catalogue's cursor; a catalogue that cannot be browsed is reported once.
+    void openCatalogue();
 
     std::unique_ptr<Ui::TToneFrm> ui;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QButtonGroup* waveItems_ = nullptr;
+    std::unique_ptr<ToneBrowser> browser_;
     std::array<TToneGen*, kSlotCount> generators_{};      // Tg0 .. Tg9
     std::array<NumericEdit*, kSlotCount> slotFields_{};   // Tbx0 .. Tbx9
     std::array<QPushButton*, kSlotCount> slotButtons_{};  // BitBtn0 .. BitBtn9
