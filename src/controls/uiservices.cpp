@@ -72,6 +72,13 @@ void DesktopUiServices::showMessage(QWidget* parent, const QString& text, Messag
     }
 }
 
+bool DesktopUiServices::ask(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 int DesktopUiServices::execDialog(QDialog* dialog)
 {
     return dialog->exec();

@@ -6,8 +6,8 @@ class QDialog;
 class QWidget;
 
 // Everything a window asks of the desktop that a test cannot answer for real: message
-// boxes, the beep and the file dialogs. The program installs the desktop version once at
-// start-up; tests install one that records and answers without blocking.
+// boxes and questions, the beep and the file dialogs. The program installs the desktop
+// version once at start-up; tests install one that records and answers without blocking.
 class UiServices
 {
 public:
@@ -27,6 +27,8 @@ public:
 
     virtual void beep() = 0;
     virtual void showMessage(QWidget* parent, const QString& text, MessageKind kind) = 0;
+    // A question with the buttons OK and Cancel; true for OK.
+    virtual bool ask(QWidget* parent, const QString& text) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const FileRequest& request) = 0;
     virtual QString chooseOpenFile(QWidget* parent, const FileRequest& request) = 0;
     // Shows a window modally and returns how it was closed.
@@ -45,6 +47,7 @@ class DesktopUiServices final : public UiServices
 public:
     void beep() override;
     void showMessage(QWidget* parent, const QString& text, MessageKind kind) override;
+    bool ask(QWidget* parent, const QString& text) override;
     QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
     int execDialog(QDialog* dialog) override;

@@ -17,6 +17,12 @@ void RecordingUiServices::showMessage(QWidget*, const QString& text, MessageKind
     messages.append({text, kind});
 }
 
+bool RecordingUiServices::ask(QWidget*, const QString& text)
+{
+    questions.append(text);
+    return !answers.isEmpty() && answers.takeFirst();
+}
+
 QString RecordingUiServices::chooseSaveFile(QWidget*, const FileRequest& request)
 {
     fileRequests.append(request);
@@ -33,6 +39,8 @@ int RecordingUiServices::execDialog(QDialog* dialog)
 {
     dialogs.append(dialog);
     dialog->show();
+    if (whileShown)
+        whileShown(dialog);
     return QDialog::Rejected;
 }
 
@@ -40,8 +48,11 @@ void RecordingUiServices::clear()
 {
     beeps = 0;
     messages.clear();
+    questions.clear();
+    answers.clear();
     fileRequests.clear();
     fileAnswers.clear();
     dialogs.clear();
+    whileShown = nullptr;
     drawAnswer = 0;
 }
