@@ -1,0 +1,489 @@
+#include "catalogue/tonesdatabase.h"
+#include "catalogue/ui/addform.h"
+#include "catalogue/ui/deleteform.h"
+#include "support/controls.h"
+#include "support/recordinguiservices.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+using namespace catalogue;
+
+namespace {
+
+// In the order "icategory": Body comes first and is current when the window opens.
+const QList<ToneRecord> kRecords{
+    {"Body", "Heart", 528, "Puleo"},
+    {"Planets", "Earth", 136, "Cousto"},
+    {"Solfeggio", "UT", 396, "Horowitz"},
+};
+
+// Every stored record as "CPS|Category|SubCategory|Source", sorted as text.
+QStringList stored(TonesDatabase& database)
+{
+    TonesCursor reader(database);
+    reader.setIndex(ToneIndex::PrimaryKey);
+    if (!reader.open())
+        return {QStringLiteral("unreadable")};
+    QStringList rows;
+    for (int row = 0; row < reader.rowCount(); ++row) {
+        const ToneRecord r = reader.record(row);
+        rows << QStringList{r.text(Field::Cps), r.category, r.subCategory, r.source}.join(u'|');
+    }
+    rows.sort();
+    return rows;
+}
+
+QStringList storedWith(QStringList rows, const QString& added)
+{
+    rows << added;
+    rows.sort();
+    return rows;
+}
+
+QStringList sorted(QStringList rows)
+{
+    rows.sort();
+    return rows;
+}
+
+}  // namespace
+
+class TestAddForm : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void typedRecordsAreStored_data();
+    void typedRecordsAreStored();
+    void blankRecordsAreNotKept_data();
+    void blankRecordsAreNotKept();
+    void addNewRemembersForDitto();
+    void dittoOutsideEditingIsRefused();
+    void cpsBoxTakesOnlyANumber_data();
+    void cpsBoxTakesOnlyANumber();
+    void notANumberKeepsTheRecord();
+    void duplicateKeepsTheWindowOpen();
+    void ctrlDeleteAsksFirst_data();
+    void ctrlDeleteAsksFirst();
+    void deleteWindowDeletesOneAfterAnother();
+    void readOnlyCatalogueRefusesEdits();
+    void helpAndTheInertButtons();
+
+private:
+    void openWith(const QList<ToneRecord>& records, bool readOnly = false);
+    template <typename T = QWidget> T* control(const char* name)
+    {
+        return findControl<T>(*form_, name);
+    }
+    void type(const char* box, const QString& text)
+    {
+        QLineEdit* edit = control<QLineEdit>(box);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<RecordingUiServices> services_;
+    std::unique_ptr<TonesDatabase> database_;
+    std::unique_ptr<TAddFrm> form_;
+    QStringList before_;
+};
+
+void TestAddForm::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    services_ = std::make_unique<RecordingUiServices>();
+}
+
+void TestAddForm::cleanup()
+{
+    form_.reset();
+    database_.reset();
+    services_.reset();
+    dir_.reset();
+}
+
+void TestAddForm::openWith(const QList<ToneRecord>& records, bool readOnly)
+{
+    const QString path = dir_->filePath(QLatin1String(kFileName));
+    QString error;
+    QVERIFY2(createCatalogueFile(path, records, false, &error), qPrintable(error));
+    if (readOnly)
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                QFileDevice::ReadOther));
+    database_ = std::make_unique<TonesDatabase>();
+    QVERIFY2(database_->open(path, TonesDatabase::Missing::Refuse),
+             qPrintable(database_->errorString()));
+    QCOMPARE(database_->isReadOnly(), readOnly);
+    before_ = stored(*database_);
+    form_ = std::make_unique<TAddFrm>(*database_);
+    form_->show();
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+}
+
+void TestAddForm::typedRecordsAreStored_data()
+{
+    QTest::addColumn<bool>("addNew");
+    QTest::addColumn<QString>("cps");
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QStringList>("expected");
+
+    const QStringList others{"136|Planets|Earth|Cousto", "396|Solfeggio|UT|Horowitz"};
+    QTest::newRow("new record") << true << "432"
+                                << "Tuning"
+                                << ""
+                                << storedWith(sorted(others + QStringList{"528|Body|Heart|Puleo"}),
+                                              "432|Tuning||");
+    QTest::newRow("new record, CPS alone")
+        << true << "-7"
+        << ""
+        << "" << storedWith(sorted(others + QStringList{"528|Body|Heart|Puleo"}), "-7|||");
+    QTest::newRow("current record edited") << false << ""
+                                           << "Lungs"
+                                           << "" << storedWith(others, "528|BodyLungs|Heart|Puleo");
+    QTest::newRow("CPS and Source typed on") << false << "9"
+                                             << ""
+                                             << "!" << storedWith(others, "5289|Body|Heart|Puleo!");
+}
+
+// What the user types is stored when the window closes, by the button, Esc or the title bar.
+void TestAddForm::typedRecordsAreStored()
+{
+    QFETCH(bool, addNew);
+    QFETCH(QString, cps);
+    QFETCH(QString, category);
+    QFETCH(QString, source);
+    QFETCH(QStringList, expected);
+    openWith(kRecords);
+
+    if (addNew)
+        control<QPushButton>("AddBtn")->click();
+    QLineEdit* cpsBox = control<QLineEdit>("CpsBx");
+    cpsBox->setFocus();
+    cpsBox->end(false);
+    QTest::keyClicks(cpsBox, cps);
+    QLineEdit* catBox = control<QLineEdit>("CatBx");
+    catBox->setFocus();
+    catBox->end(false);
+    QTest::keyClicks(catBox, category);
+    QLineEdit* srcBox = control<QLineEdit>("SrcBx");
+    srcBox->setFocus();
+    srcBox->end(false);
+    QTest::keyClicks(srcBox, source);
+    QTest::keyClick(srcBox, Qt::Key_Escape);
+
+    QVERIFY(!form_->isVisible());
+    QVERIFY(services_->messages.isEmpty());
+    QVERIFY(!form_->Table1().isOpen());
+    QCOMPARE(stored(*database_), expected);
+}
+
+void TestAddForm::blankRecordsAreNotKept_data()
+{
+    QTest::addColumn<bool>("blankStored");
+    QTest::addColumn<bool>("addNew");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("removed");
+
+    QTest::newRow("Add New, closed at once") << false << true << "" << 0;
+    QTest::newRow("Add New, a Source alone") << false << true << "Book" << 0;
+    QTest::newRow("stored record without Category, SubCategory, CPS") << true << false << "" << 1;
+}
+
+// A record without Category, SubCategory and CPS is not kept when the window closes.
+void TestAddForm::blankRecordsAreNotKept()
+{
+    QFETCH(bool, blankStored);
+    QFETCH(bool, addNew);
+    QFETCH(QString, source);
+    QFETCH(int, removed);
+    QList<ToneRecord> records = kRecords;
+    if (blankStored)
+        records.prepend({"", "", std::nullopt, "Loose note"});
+    openWith(records);
+
+    if (addNew)
+        control<QPushButton>("AddBtn")->click();
+    if (!source.isEmpty())
+        type("SrcBx", source);
+    control<QPushButton>("CloseBtn")->click();
+
+    QVERIFY(!form_->isVisible());
+    QVERIFY(services_->messages.isEmpty());
+    QCOMPARE(stored(*database_).size(), before_.size() - removed);
+    if (removed)
+        QVERIFY(!stored(*database_).contains(QStringLiteral("||Loose note")));
+}
+
+// Select a record, Add New, type a frequency and copy the rest from the record before.
+void TestAddForm::addNewRemembersForDitto()
+{
+    openWith(kRecords);
+    auto* ditto1 = control<QPushButton>("Ditto1Btn");
+    auto* ditto2 = control<QPushButton>("Ditto2Btn");
+    auto* ditto3 = control<QPushButton>("Ditto3Btn");
+    QVERIFY(!ditto1->isEnabled() && !ditto2->isEnabled() && !ditto3->isEnabled());
+
+    control<QToolButton>("NavNext")->click();  // Planets, Earth, 136, Cousto
+    type("SubBx", "2");                        // typed, not yet saved, remembered too
+    control<QPushButton>("AddBtn")->click();
+    QCOMPARE(form_->PrevCategory(), QStringLiteral("Planets"));
+    QCOMPARE(form_->PrevSubCategory(), QStringLiteral("Earth2"));
+    QCOMPARE(form_->PrevSource(), QStringLiteral("Cousto"));
+    QVERIFY(ditto1->isEnabled() && ditto2->isEnabled() && ditto3->isEnabled());
+    QCOMPARE(form_->Table1().state(), TonesCursor::Insert);
+    QCOMPARE(control<QLineEdit>("CatBx")->text(), QString());
+
+    type("CpsBx", "194");
+    ditto1->click();
+    ditto3->click();
+    QCOMPARE(control<QLineEdit>("CatBx")->text(), QStringLiteral("Planets"));
+    QCOMPARE(control<QLineEdit>("SrcBx")->text(), QStringLiteral("Cousto"));
+    QCOMPARE(control<QLineEdit>("SubBx")->text(), QString());
+    ditto2->click();
+    control<QPushButton>("CloseBtn")->click();
+
+    QVERIFY(services_->messages.isEmpty());
+    const QStringList all = stored(*database_);
+    QVERIFY(all.contains(QStringLiteral("136|Planets|Earth2|Cousto")));
+    QVERIFY(all.contains(QStringLiteral("194|Planets|Earth2|Cousto")));
+    QCOMPARE(all.size(), before_.size() + 1);
+}
+
+// A Ditto writes only into a record being edited or added; a second Add New remembers empty
+// texts, so the Ditto buttons stay enabled but copy nothing.
+void TestAddForm::dittoOutsideEditingIsRefused()
+{
+    openWith(kRecords);
+    control<QPushButton>("AddBtn")->click();
+    type("CpsBx", "11");
+    control<QPushButton>("AddBtn")->click();  // the record of 11 Hz is saved
+    control<QPushButton>("AddBtn")->click();  // the blank one is dropped, empty texts remembered
+    QVERIFY(control<QPushButton>("Ditto1Btn")->isEnabled());
+    control<QPushButton>("Ditto1Btn")->click();
+    QCOMPARE(control<QLineEdit>("CatBx")->text(), QString());
+    QVERIFY(services_->messages.isEmpty());
+
+    control<QToolButton>("NavLast")->click();  // leaves the blank record: dropped
+    QCOMPARE(form_->Table1().state(), TonesCursor::Browse);
+    form_->AddBtnClick();
+    control<QToolButton>("NavFirst")->click();
+    // Remembered from the last record, but the record now current is only browsed.
+    control<QPushButton>("Ditto1Btn")->click();
+    QCOMPARE(services_->messages.size(), 1);
+    QCOMPARE(services_->messages.first().text, messages::notEditing());
+    QCOMPARE(stored(*database_), storedWith(before_, "11|||"));
+}
+
+void TestAddForm::cpsBoxTakesOnlyANumber_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("beeps");
+
+    QTest::newRow("digits and signs") << "+-09"
+                                      << "+-09" << 0;
+    QTest::newRow("letters and a point refused") << "4a3.2 "
+                                                 << "432" << 3;
+    QTest::newRow("five characters at most") << "1234567"
+                                             << "12345" << 0;
+}
+
+void TestAddForm::cpsBoxTakesOnlyANumber()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, beeps);
+    openWith(kRecords);
+    control<QPushButton>("AddBtn")->click();
+    type("CpsBx", typed);
+    QCOMPARE(control<QLineEdit>("CpsBx")->text(), shown);
+    QCOMPARE(services_->beeps, beeps);
+}
+
+// A lone "-" is no number: leaving the record is refused and the box keeps the focus.
+void TestAddForm::notANumberKeepsTheRecord()
+{
+    openWith(kRecords);
+    QLineEdit* cpsBox = control<QLineEdit>("CpsBx");
+    cpsBox->setFocus();
+    cpsBox->selectAll();
+    QTest::keyClicks(cpsBox, "-");
+    control<QToolButton>("NavNext")->click();
+
+    QCOMPARE(services_->messages.size(), 1);
+    QCOMPARE(services_->messages.first().text,
+             QStringLiteral("'-' is not a valid integer value for field 'CPS'"));
+    QCOMPARE(form_->Table1().currentRow(), 0);
+    QCOMPARE(cpsBox->text(), QStringLiteral("-"));
+    QCOMPARE(cpsBox->selectedText(), QStringLiteral("-"));
+    QVERIFY(cpsBox->hasFocus());
+
+    // A click on another row of the grid is refused once, in one message.
+    auto* grid = control<QTableView>("DBGrid1");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(2, 1)).center());
+    QCOMPARE(services_->messages.size(), 2);
+    QCOMPARE(form_->Table1().currentRow(), 0);
+    QCOMPARE(grid->currentIndex().row(), 0);
+    QTRY_VERIFY(grid->selectionModel()->isRowSelected(0) &&
+                !grid->selectionModel()->isRowSelected(2));
+    QVERIFY(cpsBox->hasFocus());
+
+    // Closing is refused the same way; an empty box leaves the field empty.
+    control<QPushButton>("CloseBtn")->click();
+    QVERIFY(form_->isVisible());
+    cpsBox->clear();
+    control<QPushButton>("CloseBtn")->click();
+    QVERIFY(!form_->isVisible());
+    QVERIFY(stored(*database_).contains(QStringLiteral("|Body|Heart|Puleo")));
+}
+
+// A record equal to another in all four fields is refused with the store's message; the
+// window stays open with the record in editing, and once corrected the record is saved.
+void TestAddForm::duplicateKeepsTheWindowOpen()
+{
+    openWith(kRecords);
+    control<QPushButton>("AddBtn")->click();
+    type("CpsBx", "136");
+    type("CatBx", "Planets");
+    type("SubBx", "Earth");
+    type("SrcBx", "Cousto");
+    control<QPushButton>("CloseBtn")->click();
+
+    QCOMPARE(services_->messages.size(), 1);
+    QCOMPARE(services_->messages.first().text, messages::duplicate());
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->Table1().state(), TonesCursor::Insert);
+    QCOMPARE(control<QLineEdit>("SrcBx")->text(), QStringLiteral("Cousto"));
+    QCOMPARE(stored(*database_), before_);
+
+    type("SrcBx", " 2");
+    control<QPushButton>("CloseBtn")->click();
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(stored(*database_), storedWith(before_, "136|Planets|Earth|Cousto 2"));
+}
+
+void TestAddForm::ctrlDeleteAsksFirst_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void TestAddForm::ctrlDeleteAsksFirst()
+{
+    QFETCH(bool, answer);
+    openWith(kRecords);
+    services_->answers = {answer};
+    auto* grid = control<QTableView>("DBGrid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+
+    QCOMPARE(services_->questions, QStringList{QStringLiteral("Delete record?")});
+    QCOMPARE(stored(*database_).size(), before_.size() - int(answer));
+    QCOMPARE(stored(*database_).contains(QStringLiteral("528|Body|Heart|Puleo")), !answer);
+    QCOMPARE(control<QLineEdit>("CatBx")->text(),
+             answer ? QStringLiteral("Planets") : QStringLiteral("Body"));
+    QCOMPARE(grid->currentIndex().row(), 0);
+}
+
+// The delete window deletes the shared current record at once, again and again, until the
+// table is empty; the maintenance window shows what is left.
+void TestAddForm::deleteWindowDeletesOneAfterAnother()
+{
+    openWith(kRecords.mid(0, 2));
+    control<QToolButton>("NavLast")->click();
+    bool ran = false;
+    QSignalSpy help(form_.get(), &TAddFrm::HelpRequested);
+    services_->whileShown = [&](QDialog* dialog) {
+        ran = true;
+        auto* window = qobject_cast<TDeleteFrm*>(dialog);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Delete Tone Data"));
+        auto* cps = findControl<QLineEdit>(*window, "CpsBx");
+        QVERIFY(cps->isReadOnly());
+        QCOMPARE(cps->text(), QStringLiteral("136"));
+        findControl<QToolButton>(*window, "NavFirst")->click();
+        QCOMPARE(findControl<QLineEdit>(*window, "CatBx")->text(), QStringLiteral("Body"));
+
+        auto* deleteBtn = findControl<QPushButton>(*window, "DeleteBtn");
+        deleteBtn->click();
+        QCOMPARE(findControl<QLineEdit>(*window, "CatBx")->text(), QStringLiteral("Planets"));
+        QCOMPARE(control<QLineEdit>("CatBx")->text(), QStringLiteral("Planets"));
+        deleteBtn->click();
+        QCOMPARE(cps->text(), QString());
+        QVERIFY(services_->messages.isEmpty());
+        deleteBtn->click();
+        QCOMPARE(services_->messages.size(), 1);
+        QCOMPARE(services_->messages.first().text, messages::emptyDataset());
+
+        QTest::keyClick(window, Qt::Key_F1);
+        findControl<QPushButton>(*window, "HelpBtn")->click();
+        QTest::keyClick(cps, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    };
+    control<QPushButton>("DeleteBtn")->click();
+
+    QVERIFY(ran);
+    QCOMPARE(help.size(), 2);
+    QCOMPARE(help.at(0).at(0).toString(), QStringLiteral("::/html/veln9eat.htm"));
+    QCOMPARE(stored(*database_), QStringList());
+    QCOMPARE(form_->Table1().rowCount(), 0);
+    // Closing with the table empty discards nothing and says nothing.
+    control<QPushButton>("CloseBtn")->click();
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(services_->messages.size(), 1);
+}
+
+// A catalogue that may not be written is browsed; each change is refused in words.
+void TestAddForm::readOnlyCatalogueRefusesEdits()
+{
+    openWith(kRecords, true);
+    type("CatBx", "x");
+    QCOMPARE(control<QLineEdit>("CatBx")->text(), QStringLiteral("Body"));
+    control<QPushButton>("AddBtn")->click();
+    QVERIFY(!services_->messages.isEmpty());
+    for (const auto& message : std::as_const(services_->messages))
+        QCOMPARE(message.text, database_->readOnlyMessage());
+    QCOMPARE(form_->Table1().state(), TonesCursor::Browse);
+
+    control<QToolButton>("NavLast")->click();
+    QCOMPARE(control<QLineEdit>("CatBx")->text(), QStringLiteral("Solfeggio"));
+    control<QPushButton>("CloseBtn")->click();
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(stored(*database_), before_);
+}
+
+void TestAddForm::helpAndTheInertButtons()
+{
+    openWith(kRecords);
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Maintain Tone Database"));
+    QSignalSpy help(form_.get(), &TAddFrm::HelpRequested);
+    QTest::keyClick(control("CatBx"), Qt::Key_F1);
+    control<QPushButton>("HelpBtn")->click();
+    QCOMPARE(help.size(), 2);
+    QCOMPARE(help.at(1).at(0).toString(), QStringLiteral("::/html/veln9eat.htm"));
+
+    control<QPushButton>("ReportBtn")->click();
+    control<QPushButton>("InternetBtn")->click();
+    QVERIFY(services_->dialogs.isEmpty());
+    QVERIFY(services_->messages.isEmpty());
+    QVERIFY(form_->isVisible());
+}
+
+QTEST_MAIN(TestAddForm)
+#include "tst_addform.moc"
