@@ -83,4 +83,18 @@ Qt::ItemFlags TonesModel::flags(const QModelIndex& index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
+ToneIndex TonesModel::indexOfColumn(int column)
+{
+    switch (column) {
+    case CpsColumn:
+        return ToneIndex::Cps;
+    case SubCategoryColumn:
+        return ToneIndex::SubCategory;
+    case SourceColumn:
+        return ToneIndex::Source;
+    default:
+        return ToneIndex::Category;
+    }
+}
+
 }  // namespace catalogue

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/tonerecord.h"
+#include "catalogue/tonesdatabase.h"
 
 #include <QAbstractTableModel>
 
@@ -21,6 +22,8 @@ public:
     explicit TonesModel(TonesCursor& cursor, QObject* parent = nullptr);
 
     static Field fieldOf(int column);
+    // The order a click on a column's title sorts by.
+    static ToneIndex indexOfColumn(int column);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -21,20 +21,6 @@ using catalogue::TonesModel;
 
 namespace {
 
-catalogue::ToneIndex indexOfColumn(int column)
-{
-    switch (column) {
-    case TonesModel::CpsColumn:
-        return catalogue::ToneIndex::Cps;
-    case TonesModel::SubCategoryColumn:
-        return catalogue::ToneIndex::SubCategory;
-    case TonesModel::SourceColumn:
-        return catalogue::ToneIndex::Source;
-    default:
-        return catalogue::ToneIndex::Category;
-    }
-}
-
 bool isCpsCharacter(QChar c)
 {
     return c.isDigit() || c == u'+' || c == u'-';
@@ -352,7 +338,7 @@ void TAddFrm::HelpBtnClick()
 
 void TAddFrm::DBGrid1TitleClick(int column)
 {
-    if (storeBoxes() && !table1_.setIndex(indexOfColumn(column)))
+    if (storeBoxes() && !table1_.setIndex(TonesModel::indexOfColumn(column)))
         refuse(table1_.errorString());
 }
 

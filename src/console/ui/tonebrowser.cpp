@@ -5,25 +5,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-namespace {
-
 using catalogue::TonesModel;
-
-catalogue::ToneIndex indexOfColumn(int column)
-{
-    switch (column) {
-    case TonesModel::CpsColumn:
-        return catalogue::ToneIndex::Cps;
-    case TonesModel::SubCategoryColumn:
-        return catalogue::ToneIndex::SubCategory;
-    case TonesModel::SourceColumn:
-        return catalogue::ToneIndex::Source;
-    default:
-        return catalogue::ToneIndex::Category;
-    }
-}
-
-}  // namespace
 
 ToneBrowser::ToneBrowser(const Controls& controls, QObject* parent)
     : QObject(parent), controls_(controls), cursor_(database_), model_(cursor_)
@@ -92,7 +74,7 @@ void ToneBrowser::close()
 
 void ToneBrowser::sortByColumn(int column)
 {
-    cursor_.setIndex(indexOfColumn(column));
+    cursor_.setIndex(TonesModel::indexOfColumn(column));
 }
 
 void ToneBrowser::setAvailable(bool available)
