@@ -52,6 +52,8 @@ public:
 
     catalogue::TonesCursor& cursor() { return cursor_; }
     const catalogue::TonesCursor& cursor() const { return cursor_; }
+    // Open from the first successful open on; closed for good when the catalogue is unusable.
+    catalogue::TonesDatabase& database() { return database_; }
 
 private:
     void setAvailable(bool available);

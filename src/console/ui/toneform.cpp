@@ -1,5 +1,6 @@
 #include "console/ui/toneform.h"
 
+#include "catalogue/ui/addform.h"
 #include "console/sequence.h"
 #include "console/slotsound.h"
 #include "console/tonesettings.h"
@@ -677,6 +678,11 @@ void TToneFrm::loadSettingsFile(const QString& path)
     setAllToneFlags();
 }
 
+catalogue::TonesDatabase& TToneFrm::catalogueDatabase()
+{
+    return browser_->database();
+}
+
 void TToneFrm::openCatalogue()
 {
     QString problem;
@@ -685,10 +691,15 @@ void TToneFrm::openCatalogue()
 }
 
 // The cursor is closed while the catalogue is maintained, so that the grid shows every change
-// when it opens again; the order chosen stays.
+// when it opens again; the order chosen stays. A catalogue that cannot be browsed was reported
+// already and is not maintained either.
 void TToneFrm::EditBtnClick()
 {
     browser_->close();
+    if (catalogueDatabase().isOpen()) {
+        TAddFrm form(catalogueDatabase(), this);
+        UiServices::instance().execDialog(&form);
+    }
     openCatalogue();
 }
 

@@ -18,6 +18,10 @@ class QToolButton;
 class TToneGen;
 class ToneBrowser;
 
+namespace catalogue {
+class TonesDatabase;
+}
+
 namespace Ui {
 class TToneFrm;
 }
@@ -49,6 +53,10 @@ public:
     void SetNumerologyForm(TCalcFrm* form) { numerologyForm_ = form; }
     // The donation window that closing the console shows on one close in four.
     void SetDonateForm(QDialog* form) { donateForm_ = form; }
+
+    // The catalogue that the grid browses and "Data " maintains: open from the window's first
+    // showing on, unless it cannot be browsed.
+    catalogue::TonesDatabase& catalogueDatabase();
 
     // Applies a tone-settings file as loading one does, without the dialog.
     void loadSettingsFile(const QString& path);

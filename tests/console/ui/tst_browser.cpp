@@ -1,4 +1,5 @@
 #include "catalogue/tonesdatabase.h"
+#include "catalogue/ui/addform.h"
 #include "console/ui/toneform.h"
 #include "controls/numericedit.h"
 #include "support/controls.h"
@@ -7,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -54,6 +57,7 @@ private Q_SLOTS:
     void tonesFillsTheSlotAndMovesBothOn();
     void tonesWithAnEmptyCatalogue();
     void orderSurvivesReopening();
+    void dataMaintainsTheCatalogue();
     void catalogueFiles_data();
     void catalogueFiles();
 
@@ -320,6 +324,50 @@ void TestBrowser::orderSurvivesReopening()
     QCOMPARE(grid()->model()->rowCount(), 0);
 }
 
+// "Data " runs the maintenance window on the console's catalogue, with the console's cursor
+// closed meanwhile; a record added there is in the console's grid afterwards, in the order the
+// user had chosen.
+void TestBrowser::dataMaintainsTheCatalogue()
+{
+    start();
+    clickTitle(0);
+    QPointer<QDialog> shown;
+    bool maintenanceWindow = false;
+    int rowsWhileShown = -1;
+    services.whileShown = [&](QDialog* dialog) {
+        shown = dialog;
+        maintenanceWindow = qobject_cast<TAddFrm*>(dialog) && dialog->parentWidget() == form.get();
+        rowsWhileShown = grid()->model()->rowCount();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        findControl<QPushButton>(*dialog, "AddBtn")->click();
+        const std::pair<const char*, QString> typed[] = {{"CatBx", QStringLiteral("Delta")},
+                                                         {"SubBx", QStringLiteral("d1")},
+                                                         {"CpsBx", QStringLiteral("250")},
+                                                         {"SrcBx", QStringLiteral("S9")}};
+        for (const auto& [box, text] : typed) {
+            auto* edit = findControl<QLineEdit>(*dialog, box);
+            edit->setFocus();
+            QTest::keyClicks(edit, text);
+        }
+        findControl<QPushButton>(*dialog, "CloseBtn")->click();
+        QVERIFY(!dialog->isVisible());
+    };
+    findControl<QPushButton>(*form, "EditBtn")->click();
+
+    QCOMPARE(services.dialogs.size(), 1);
+    QVERIFY(maintenanceWindow);
+    QVERIFY(shown.isNull());  // destroyed once closed
+    QCOMPARE(rowsWhileShown, 0);
+    QVERIFY(services.messages.isEmpty());
+    QCOMPARE(cpsColumn(), QStringList({"50", "100", "200", "250", "300", "400"}));
+    const QAbstractItemModel* model = grid()->model();
+    QCOMPARE(model->index(3, 1).data().toString(), QStringLiteral("Delta"));
+    QCOMPARE(model->index(3, 2).data().toString(), QStringLiteral("d1"));
+    QCOMPARE(model->index(3, 3).data().toString(), QStringLiteral("S9"));
+    QVERIFY(grid()->isEnabled());
+}
+
 void TestBrowser::catalogueFiles_data()
 {
     QTest::addColumn<QString>("kind");
@@ -362,9 +410,10 @@ void TestBrowser::catalogueFiles()
         QCOMPARE(services.messages[0].kind, UiServices::MessageKind::Error);
         QVERIFY2(services.messages[0].text.contains(QLatin1String(catalogue::kFileName)),
                  qPrintable(services.messages[0].text));
-        // Reopening says nothing more.
+        // "Data " opens no maintenance window on it and says nothing more.
         findControl<QPushButton>(*form, "EditBtn")->click();
         QCOMPARE(services.messages.size(), 1);
+        QVERIFY(services.dialogs.isEmpty());
     }
     form->close();
     if (kind != QLatin1String("missing"))
