@@ -1,5 +1,8 @@
 #include "app/program.h"
 
+#include "catalogue/tonesdatabase.h"
+#include "catalogue/ui/addform.h"
+#include "catalogue/ui/deleteform.h"
 #include "console/ui/toneform.h"
 #include "controls/datefield.h"
 #include "numerology/ui/calcform.h"
@@ -41,6 +44,26 @@ void Program::prepareScreenshots() const
     calcFrm_->DtCalcBtnClick();
 }
 
+namespace {
+
+// Shows the window as it is called up, grabs it into "<class name>.png" and leaves it as it was.
+bool saveScreenshot(const QDir& dir, QWidget* window, QString* error)
+{
+    const bool wasVisible = window->isVisible();
+    window->show();
+    QApplication::processEvents();
+    const QString path = dir.filePath(QString::fromLatin1(window->metaObject()->className()) +
+                                      QStringLiteral(".png"));
+    const bool saved = window->grab().save(path, "PNG");
+    if (!wasVisible)
+        window->hide();
+    if (!saved)
+        *error = QStringLiteral("Cannot create file %1").arg(path);
+    return saved;
+}
+
+}  // namespace
+
 bool Program::saveScreenshots(const QString& folder, QString* error) const
 {
     prepareScreenshots();
@@ -50,18 +73,19 @@ bool Program::saveScreenshots(const QString& folder, QString* error) const
     }
     const QDir dir(folder);
     for (QWidget* window : windows()) {
-        const bool wasVisible = window->isVisible();
-        window->show();
-        QApplication::processEvents();
-        const QString path = dir.filePath(QString::fromLatin1(window->metaObject()->className()) +
-                                          QStringLiteral(".png"));
-        const bool saved = window->grab().save(path, "PNG");
-        if (!wasVisible)
-            window->hide();
-        if (!saved) {
-            *error = QStringLiteral("Cannot create file %1").arg(path);
+        if (!saveScreenshot(dir, window, error))
             return false;
-        }
+    }
+    // The catalogue's windows live for one opening each: they are pictured on the catalogue
+    // the console opened when it was shown above, as "Data " and then "Delete" open them.
+    catalogue::TonesDatabase& database = toneFrm_->catalogueDatabase();
+    if (!database.isOpen())
+        return true;
+    TAddFrm maintenance(database, toneFrm_.get());
+    TDeleteFrm deletion(maintenance.Table1(), &maintenance);
+    for (QWidget* window : QList<QWidget*>{&maintenance, &deletion}) {
+        if (!saveScreenshot(dir, window, error))
+            return false;
     }
     return true;
 }

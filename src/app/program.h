@@ -29,8 +29,9 @@ public:
     // Every window, in the order of creation.
     QList<QWidget*> windows() const;
 
-    // Grabs every window at its natural size into "<class name>.png" in folder.
-    // On failure returns false and says why in error.
+    // Grabs every window at its natural size into "<class name>.png" in folder, the windows
+    // above and then the catalogue's maintenance and delete windows (these only when the
+    // catalogue can be opened). On failure returns false and says why in error.
     bool saveScreenshots(const QString& folder, QString* error) const;
 
 private:
