@@ -1,5 +1,6 @@
 #include "catalogue/tonescursor.h"
 #include "catalogue/tonesdatabase.h"
+#include "catalogue/ui/addform.h"
 #include "console/ui/toneform.h"
 #include "journeys/desktop.h"
 #include "numerology/ui/calcform.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 #include <cmath>
@@ -66,6 +68,7 @@ private Q_SLOTS:
     void theHighlightedDigitIsTheOneSounding();
     void saveClearAndLoadBringTheTextsBack();
     void catalogueFrequenciesFillTheSlots();
+    void recordAddedWithDataIsInTheGrid();
     void exitEndsTheProgram();
 
 private:
@@ -119,6 +122,22 @@ private:
         const QPoint inRows(grid->columnViewportPosition(1) + grid->columnWidth(1) / 2,
                             row * height + height / 2);
         return program_->geometry(main_).topLeft() + grid->viewport()->mapTo(&console, inRows);
+    }
+    // The Source title is mostly out of sight: the grid's scroll bar arrow is clicked until the
+    // grid is at its right end, where the last title stretches to the grid's right edge. The
+    // points follow from the grid's frame alone: the program's grid, holding more rows than it
+    // shows, has both scroll bars, the one built here does not.
+    QPoint lastTitleScrolledIntoView(const QWidget& console)
+    {
+        const auto* grid = findControl<QTableView>(console, "DBGrid1");
+        const int frame = grid->frameWidth();
+        const int bar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+        const QPoint origin = program_->geometry(main_).topLeft() + grid->mapTo(&console, QPoint());
+        const QPoint arrow(grid->width() - frame - bar - bar / 2, grid->height() - frame - bar / 2);
+        for (int column = 1; column < grid->model()->columnCount(); ++column)
+            desktop::click(origin + arrow);
+        const int titles = grid->horizontalHeader()->height();
+        return origin + QPoint(grid->width() - frame - bar - 40, frame + titles / 2);
     }
     void typeInto(qulonglong window, const QWidget& form, const char* control, const QString& text)
     {
@@ -393,6 +412,53 @@ void TestJourneys::catalogueFrequenciesFillTheSlots()
     const auto number = [](QString text) { return text.remove(u','); };
     QTRY_COMPARE(number(copyOf(main_, console, "Tbx0")), byCps[0]);
     QCOMPARE(number(copyOf(main_, console, "Tbx1")), byCps[1]);
+}
+
+// A record typed into the maintenance window that "Data " opens is in the console's grid once
+// the window is closed, in every order: the record is made to stand first in some orders and
+// last in the others, and "Tones" copies the frequency of the record there into the slots.
+void TestJourneys::recordAddedWithDataIsInTheGrid()
+{
+    TToneFrm console;
+    console.grab();  // lays the grid out, off the screen
+    // Positions only: the window is built on an empty catalogue of its own.
+    QTemporaryDir elsewhere;
+    catalogue::TonesDatabase empty(QStringLiteral("positions"));
+    QString error;
+    const QString emptyPath = elsewhere.filePath(QLatin1String(catalogue::kFileName));
+    QVERIFY2(catalogue::createCatalogueFile(emptyPath, {}, false, &error), qPrintable(error));
+    QVERIFY2(empty.open(emptyPath, catalogue::TonesDatabase::Missing::Refuse),
+             qPrintable(empty.errorString()));
+    TAddFrm maintenance(empty);
+
+    step("press Data");
+    clickOn(main_, console, "EditBtn");
+    const QString title = QStringLiteral("Maintain Tone Database");
+    const qulonglong window = program_->waitForWindow(title);
+    QVERIFY(window);
+    step("press Add New and type the record");
+    clickOn(window, maintenance, "AddBtn");
+    // No record of the shipped catalogue has CPS 1, sorts after "Zither" by Category or after
+    // "Workshop notes" by Source, or before "A string" by SubCategory.
+    typeInto(window, maintenance, "CatBx", QStringLiteral("Zither"));
+    typeInto(window, maintenance, "SubBx", QStringLiteral("A string"));
+    typeInto(window, maintenance, "CpsBx", QStringLiteral("1"));
+    typeInto(window, maintenance, "SrcBx", QStringLiteral("Workshop notes"));
+    step("press Close: the record is kept");
+    clickOn(window, maintenance, "CloseBtn");
+    QVERIFY(program_->waitUntilGone(title));
+
+    const std::pair<int, const char*> orders[] = {
+        {0, "NavFirst"}, {1, "NavLast"}, {2, "NavFirst"}, {3, "NavLast"}};
+    for (const auto& [column, end] : orders) {
+        step("click a title, go to the end where the record stands and press Tones");
+        desktop::click(column == 3 ? lastTitleScrolledIntoView(console) : titleOf(console, column));
+        clickOn(main_, console, end);
+        clickOn(main_, console, "ToneDB");
+    }
+    step("read the slots filled");
+    for (const char* slot : {"Tbx0", "Tbx1", "Tbx2", "Tbx3"})
+        QTRY_COMPARE(copyOf(main_, console, slot), QStringLiteral("1"));
 }
 
 void TestJourneys::exitEndsTheProgram()
