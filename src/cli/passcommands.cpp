@@ -103,11 +103,17 @@ public:
     }
 
     void show(qsizetype) override {}
+    // The digit is printed as its tone is heard, not when the tone is handed over.
     void playSlot(int slot) override
     {
-        std::printf("%d\n", slot);
-        std::fflush(stdout);
+        const auto print = [slot] {
+            std::printf("%d\n", slot);
+            std::fflush(stdout);
+        };
+        SoundOutput::instance().setHeardAction(print);
         generators_[std::size_t(slot)]->PlayADSR();
+        if (SoundOutput::instance().takeHeardAction())
+            print();
     }
     void pause() override { SoundOutput::instance().playSilence(pauseMs_); }
     bool stopRequested() override { return false; }

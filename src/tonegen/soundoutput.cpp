@@ -10,26 +10,32 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The writer hands the stream 5 ms at a time and keeps about 40 ms queued; the sound server
-// keeps about a quarter of that in its own buffer. A stop flushes what is queued.
+// The writer hands the stream 5 ms at a time and keeps about 120 ms queued, so that a writer
+// or a caller held up for a while by a busy machine does not let it run dry. A stop flushes
+// what is queued, so this costs nothing in response.
 constexpr int kChunksPerSecond = 200;
-constexpr int kLatencyMs = 40;
+constexpr int kLatencyMs = 120;
 // A stream that has played out all it held starts again once this much has arrived, more
 // than the server takes at a time: starting on less, it would run dry at once, and the
 // server's rewinds to fit in what comes next lose a few milliseconds of sound. Sound after a
-// pause is led in by this much silence, so that a short image starts too.
+// pause is led in by this much silence, so that a short image starts too; the lead-in goes
+// with this much of the image, in one write.
 constexpr int kStartMs = 15;
-// A synchronous play returns this long before its end is heard: the caller shows the next
-// character and hands over the next image, which joins on before the stream runs dry.
-constexpr auto kReleaseEarly = std::chrono::milliseconds(20);
+constexpr int kFirstWriteMs = 60;
+// A synchronous play returns this long before its end is heard, so that the caller's next
+// image joins on before the stream runs dry even when the caller is slow to get the processor;
+// what the caller shows of the next image waits for its heard start (the heard action).
+constexpr auto kReleaseEarly = std::chrono::milliseconds(80);
 // Waiting for everything to be heard adds this much, since closing the stream right after
 // its end would cut off whatever the server still holds of it.
 constexpr auto kDrainMargin = std::chrono::milliseconds(15);
@@ -136,23 +142,41 @@ public:
         closeDevice();
     }
 
-    void play(std::shared_ptr<Image> image, Mode mode)
+    // heard runs on the calling thread once: as the image's first sound is heard in a
+    // synchronous play, otherwise (or when cut off first) as soon as the image is handed over.
+    void play(std::shared_ptr<Image> image, Mode mode, std::function<void()> heard)
     {
         std::unique_lock lock(mutex_);
+        const auto runHeard = [&] {
+            if (heard) {
+                lock.unlock();
+                std::exchange(heard, {})();
+                lock.lock();
+            }
+        };
         startWriter(lock);
         cutOff();
         const std::uint64_t generation = ++generation_;
         done_.notify_all();  // a synchronous play still waiting has been cut off
-        if (!image || (image->frames() == 0 && image->silentMs == 0))
+        if (!image || (image->frames() == 0 && image->silentMs == 0)) {
+            runHeard();
             return;
+        }
         image_ = std::move(image);
         position_ = 0;
         looped_ = mode == Mode::Looped;
         leadIn_ = true;
         wake_.notify_all();
-        if (mode != Mode::Synchronous)
+        if (mode != Mode::Synchronous) {
+            runHeard();
             return;
+        }
         const auto cutOffOrQuit = [&] { return generation_ != generation || quit_; };
+        if (heard) {
+            done_.wait(lock, [&] { return started_ >= generation || cutOffOrQuit(); });
+            done_.wait_until(lock, heardStart_, cutOffOrQuit);
+            runHeard();
+        }
         done_.wait(lock, [&] { return finished_ >= generation || cutOffOrQuit(); });
         // All of it is in the stream now; the caller goes on shortly before its end is heard.
         done_.wait_until(lock, heardEnd_ - kReleaseEarly, cutOffOrQuit);
@@ -277,28 +301,30 @@ private:
                                         : now + std::chrono::microseconds(latency);
     }
 
-    // Takes up to one chunk of the sounding image, with the levels applied; a looped image
-    // wraps around, any other stops at its end.
-    std::size_t takeChunk(std::vector<std::int16_t>& chunk)
+    // Puts offset frames of silence into chunk, then up to wanted frames of the sounding image
+    // with the levels applied; a looped image wraps around, any other stops at its end.
+    // Returns the image's frames taken.
+    std::size_t takeChunk(std::vector<std::int16_t>& chunk, std::size_t offset, std::size_t wanted)
     {
-        const std::size_t wanted = std::size_t(image_->rate / kChunksPerSecond);
-        chunk.resize(wanted * 2);
+        chunk.resize((offset + wanted) * 2);
+        std::fill_n(chunk.begin(), 2 * offset, std::int16_t(0));
         const std::uint32_t levels = volume.load();
         const int left = int(levels & 0xffff);
         const int right = int(levels >> 16);
         std::size_t frames = 0;
         while (frames < wanted && position_ < image_->frames()) {
             const std::size_t count = std::min(wanted - frames, image_->frames() - position_);
+            std::int16_t* out = chunk.data() + 2 * (offset + frames);
             if (image_->samples.empty()) {
-                std::fill_n(chunk.begin() + std::ptrdiff_t(2 * frames), 2 * count, std::int16_t(0));
-                frames += count;
+                std::fill_n(out, 2 * count, std::int16_t(0));
             } else {
                 const std::int16_t* in = image_->samples.data() + position_ * 2;
-                for (std::size_t i = 0; i < count; ++i, ++frames) {
-                    chunk[2 * frames] = std::int16_t(in[2 * i] * left / 65535);
-                    chunk[2 * frames + 1] = std::int16_t(in[2 * i + 1] * right / 65535);
+                for (std::size_t i = 0; i < count; ++i) {
+                    out[2 * i] = std::int16_t(in[2 * i] * left / 65535);
+                    out[2 * i + 1] = std::int16_t(in[2 * i + 1] * right / 65535);
                 }
             }
+            frames += count;
             position_ += count;
             if (position_ == image_->frames() && looped_)
                 position_ = 0;
@@ -380,26 +406,30 @@ private:
                 deadline = std::max(deadline, Clock::now());
             }
 
-            if (leadIn_) {
-                leadIn_ = false;
-                if (device_ && Clock::now() >= heardEnd_) {
-                    const auto frames = std::size_t(rate * kStartMs / 1000);
-                    chunk.assign(frames * 2, 0);
-                    lock.unlock();
-                    write(chunk, frames, rate, deadline);
-                    lock.lock();
-                    continue;
-                }
+            // A stream that has played out all it held starts again on a lead-in of silence
+            // and a good part of the image, handed over in one write: the server starts on
+            // the first few milliseconds, and what follows them is there already.
+            std::size_t silentFrames = 0;
+            std::size_t wanted = std::size_t(rate / kChunksPerSecond);
+            if (std::exchange(leadIn_, false) && device_ && Clock::now() >= heardEnd_) {
+                silentFrames = std::size_t(rate * kStartMs / 1000);
+                wanted = std::size_t(rate * kFirstWriteMs / 1000);
             }
-
             const std::shared_ptr<Image> image = image_;
             const std::uint64_t generation = generation_;
-            const std::size_t frames = takeChunk(chunk);
+            const bool first = started_ != generation;
+            const std::size_t frames = takeChunk(chunk, silentFrames, wanted);
             const bool ended = !looped_ && position_ == image->frames();
             lock.unlock();
-            write(chunk, frames, rate, deadline);
-            const Clock::time_point heard = ended ? heardEndOfWritten(deadline) : deadline;
+            write(chunk, silentFrames + frames, rate, deadline);
+            const Clock::time_point heard = ended || first ? heardEndOfWritten(deadline) : deadline;
             lock.lock();
+            if (first && generation_ == generation) {
+                started_ = generation;
+                heardStart_ =
+                    heard - std::chrono::microseconds(std::int64_t(frames) * 1000000 / rate);
+                done_.notify_all();
+            }
             if (ended && image_ == image) {
                 image_.reset();
                 heardEnd_ = heard;
@@ -424,6 +454,8 @@ private:
     bool leadIn_ = false;  // the image has yet to be checked for a lead-in
     std::uint64_t generation_ = 0;
     std::uint64_t finished_ = 0;
+    std::uint64_t started_ = 0;     // the last generation whose first sound was handed over
+    Clock::time_point heardStart_;  // when that first sound will be heard
     // When the last sound handed to the stream will have been heard.
     Clock::time_point heardEnd_ = Clock::now();
 
@@ -445,7 +477,7 @@ SoundOutput& SoundOutput::instance()
 
 void SoundOutput::play(QByteArrayView waveImage, Mode mode)
 {
-    stream_->play(convert(waveImage), mode);
+    stream_->play(convert(waveImage), mode, std::exchange(heardAction_, {}));
 }
 
 void SoundOutput::playSilence(int ms)
@@ -454,7 +486,17 @@ void SoundOutput::playSilence(int ms)
         return;
     auto silence = std::make_shared<Image>();
     silence->silentMs = ms;  // the writer sizes it at the stream's own rate
-    stream_->play(std::move(silence), Mode::Synchronous);
+    stream_->play(std::move(silence), Mode::Synchronous, std::exchange(heardAction_, {}));
+}
+
+void SoundOutput::setHeardAction(std::function<void()> action)
+{
+    heardAction_ = std::move(action);
+}
+
+std::function<void()> SoundOutput::takeHeardAction()
+{
+    return std::exchange(heardAction_, {});
 }
 
 void SoundOutput::stop()

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // The process's sound output: plays complete in-memory WAVE images one at a time, stops
@@ -16,14 +17,20 @@ public:
 
     static SoundOutput& instance();
 
-    // Cuts off whatever sounds and starts the image. A synchronous play returns shortly
-    // before its end is heard, as the stream measures its own delay, so that what is shown
-    // next follows what is heard and the next image follows without a gap; the others
-    // return at once.
+    // Cuts off whatever sounds and starts the image. A synchronous play returns a little
+    // before its end is heard, as the stream measures its own delay, so that the next image
+    // follows without a gap; the others return at once.
     void play(QByteArrayView waveImage, Mode mode);
     // Sounds ms milliseconds of silence synchronously, in the stream's own time, so that a
     // pause between images lasts exactly as long as it should; returns as a play does.
     void playSilence(int ms);
+    // The next play (or silence) of the calling thread runs action on that thread as its first
+    // sound is heard, so that what is shown of it appears with it although the play itself
+    // is handed over well ahead; a play that is cut off first, has nothing to sound or is not
+    // synchronous runs it at once.
+    void setHeardAction(std::function<void()> action);
+    // An action that no play has taken, for the caller to run itself.
+    std::function<void()> takeHeardAction();
     // Silences at once; harmless when nothing sounds.
     void stop();
     // Waits until everything handed to the stream has been heard.
@@ -44,4 +51,5 @@ private:
     SoundOutput();
     class Stream;
     std::unique_ptr<Stream> stream_;
+    std::function<void()> heardAction_;
 };

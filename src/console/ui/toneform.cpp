@@ -127,18 +127,40 @@ class TToneFrm::PassPlayer final : public sequence::Player
 public:
     explicit PassPlayer(TToneFrm& form) : form_(form) {}
 
+    // The character is selected as its sound is heard: the play that follows hands its tone
+    // over well before, and holds the event loop until shortly before the tone ends.
     void show(qsizetype index) override
     {
-        form_.ui->NumbBx->setFocus();
-        form_.ui->NumbBx->setSelection(int(index), 1);
-        // Painted now: the play that follows holds the event loop until its tone has ended.
-        form_.ui->NumbBx->repaint();
+        SoundOutput::instance().setHeardAction([this, index] {
+            form_.ui->NumbBx->setFocus();
+            form_.ui->NumbBx->setSelection(int(index), 1);
+            form_.ui->NumbBx->repaint();
+        });
     }
-    void playSlot(int slot) override { form_.generators_[std::size_t(slot)]->PlayADSR(); }
-    void pause() override { form_.DelayMs(form_.pauseMs_); }
-    bool stopRequested() override { return form_.CheckStop(); }
+    void playSlot(int slot) override
+    {
+        form_.generators_[std::size_t(slot)]->PlayADSR();
+        showUnheard();
+    }
+    void pause() override
+    {
+        form_.DelayMs(form_.pauseMs_);
+        showUnheard();
+    }
+    bool stopRequested() override
+    {
+        showUnheard();
+        return form_.CheckStop();
+    }
 
 private:
+    // A character with nothing to sound, or whose play did not start, is shown all the same.
+    static void showUnheard()
+    {
+        if (const auto action = SoundOutput::instance().takeHeardAction())
+            action();
+    }
+
     TToneFrm& form_;
 };
 
