@@ -15,5 +15,6 @@ int runChain(const QStringList& arguments);
 int runReduce(const QStringList& arguments);
 int runSum(const QStringList& arguments);
 int runCatalogue(const QStringList& arguments);
+int runReport(const QStringList& arguments);
 
 }  // namespace cli

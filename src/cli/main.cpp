@@ -2,8 +2,10 @@
 #include "cli/commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <array>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -25,6 +27,7 @@ constexpr std::array kCommands{
     Command{"render", "write the sound of a text as the console plays it", cli::runRender},
     Command{"play", "play a text as the console does", cli::runPlay},
     Command{"catalogue", "list, add or delete records of the tone catalogue", cli::runCatalogue},
+    Command{"report", "write the numerology report as PDF or rich text", cli::runReport},
 };
 
 void printUsage()
@@ -44,7 +47,21 @@ void printUsage()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Reports lay out text with fonts, which takes the GUI library; the command line never
+    // shows a window, so it needs no display either.
+    const bool reporting = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    if (reporting) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The GUI library's start-up notes (such as a missing XDG_RUNTIME_DIR) are no result
+        // and no failure: standard error carries only our own messages.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fputs(qPrintable(text + u'\n'), stderr);
+        });
+    }
+    const std::unique_ptr<QCoreApplication> app =
+        reporting ? std::make_unique<QGuiApplication>(argc, argv)
+                  : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sonarith-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SONARITH_VERSION));
 

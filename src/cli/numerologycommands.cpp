@@ -1,3 +1,4 @@
+#include "cli/analysisinput.h"
 #include "cli/cliutil.h"
 #include "cli/commands.h"
 #include "numerology/analysis.h"
@@ -101,65 +102,85 @@ int runDisplayButton(const QStringList& arguments, const QString& command, const
 
 }  // namespace
 
-int runAnalyze(const QStringList& arguments)
+AnalysisOptions::AnalysisOptions()
+    : method(QStringLiteral("method"),
+             QStringLiteral("Letter table: pythagorean (default) or chaldean."),
+             QStringLiteral("method"), QStringLiteral("pythagorean")),
+      raw(QStringLiteral("raw"),
+          QStringLiteral("Analyse TEXT exactly as given (a lower-case y is a vowel Y).")),
+      yVowel(QStringLiteral("y-vowel"),
+             QStringLiteral("Ys that count as vowels: all, or 1-based Y numbers (1,3)."),
+             QStringLiteral("LIST")),
+      date(QStringLiteral("date"), QStringLiteral("Adds the date calculator for this date."),
+           QStringLiteral("YYYY-MM-DD"))
+{}
+
+void AnalysisOptions::addTo(QCommandLineParser& parser) const
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("The numerology calculator's analysis of TEXT."));
-    const QCommandLineOption method(
-        QStringLiteral("method"),
-        QStringLiteral("Letter table: pythagorean (default) or chaldean."),
-        QStringLiteral("method"), QStringLiteral("pythagorean"));
-    const QCommandLineOption raw(
-        QStringLiteral("raw"),
-        QStringLiteral("Analyse TEXT exactly as given (a lower-case y is a vowel Y)."));
-    const QCommandLineOption yVowel(
-        QStringLiteral("y-vowel"),
-        QStringLiteral("Ys that count as vowels: all, or 1-based Y numbers (1,3)."),
-        QStringLiteral("LIST"));
-    const QCommandLineOption date(QStringLiteral("date"),
-                                  QStringLiteral("Adds the date calculator for this date."),
-                                  QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("Prints one JSON object."));
-    parser.addOptions({method, raw, yVowel, date, json});
+    parser.addOptions({method, raw, yVowel, date});
     parser.addPositionalArgument(QStringLiteral("TEXT"),
                                  QStringLiteral("The name or text to analyse."));
-    if (const auto done = parseCommand(parser, arguments))
-        return *done;
+}
 
-    const auto bad = [](const QString& what) {
-        return fail(BadInput, QStringLiteral("analyze: ") + what);
+std::optional<AnalysisInput> AnalysisOptions::read(const QCommandLineParser& parser,
+                                                   const QString& command, int* status) const
+{
+    const auto bad = [&](const QString& what) -> std::optional<AnalysisInput> {
+        *status = fail(BadInput, command + QStringLiteral(": ") + what);
+        return std::nullopt;
     };
     const std::optional<int> chosen = methodNamed(parser.value(method));
     if (!chosen)
         return bad(QStringLiteral("unknown method '%1' (pythagorean or chaldean)")
                        .arg(parser.value(method)));
-    const int flag = *chosen;
     const QStringList texts = parser.positionalArguments();
     if (texts.size() != 1)
         return bad(QStringLiteral("expected one TEXT, got %1").arg(texts.size()));
     if (parser.isSet(raw) && parser.isSet(yVowel))
         return bad(QStringLiteral("--y-vowel does not go with --raw"));
 
-    QString text = parser.isSet(raw) ? texts.front()
-                                     : numerology::UpperLetters(numerology::Trimmed(texts.front()));
+    AnalysisInput input;
+    input.method = *chosen;
+    input.text = parser.isSet(raw) ? texts.front()
+                                   : numerology::UpperLetters(numerology::Trimmed(texts.front()));
     if (parser.isSet(yVowel)) {
         QString error;
-        const std::optional<QString> marked = markYs(text, parser.value(yVowel), &error);
+        const std::optional<QString> marked = markYs(input.text, parser.value(yVowel), &error);
         if (!marked)
             return bad(error);
-        text = *marked;
+        input.text = *marked;
     }
-    std::optional<QDate> day;
     if (parser.isSet(date)) {
         static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
         const QDate read = QDate::fromString(parser.value(date), Qt::ISODate);
         if (!iso.match(parser.value(date)).hasMatch() || !read.isValid())
             return bad(QStringLiteral("'%1' is not a date in the form YYYY-MM-DD")
                            .arg(parser.value(date)));
-        day = read;
+        input.date = read;
     }
+    return input;
+}
+
+int runAnalyze(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("The numerology calculator's analysis of TEXT."));
+    const AnalysisOptions inputs;
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Prints one JSON object."));
+    inputs.addTo(parser);
+    parser.addOption(json);
+    if (const auto done = parseCommand(parser, arguments))
+        return *done;
+    int status = Success;
+    const std::optional<AnalysisInput> input =
+        inputs.read(parser, QStringLiteral("analyze"), &status);
+    if (!input)
+        return status;
+    const int flag = input->method;
+    const QString& text = input->text;
+    const std::optional<QDate>& day = input->date;
 
     const numerology::NameAnalysis a = numerology::AnalyzeName(text, flag);
     const numerology::DigitCounts counts = numerology::CountDigits(a.vowels, a.consonants);

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QRandomGenerator>
 #include <memory>
 
@@ -94,6 +97,8 @@ QString DesktopUiServices::chooseSaveFile(QWidget* parent, const FileRequest& re
     const auto dialog = makeDialog(parent, request);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
+    // The program's save dialogs replace an existing file without asking.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
     return runDialog(*dialog);
 }
 
@@ -104,4 +109,18 @@ QString DesktopUiServices::chooseOpenFile(QWidget* parent, const FileRequest& re
     // A typed name of a file that does not exist is accepted too.
     dialog->setFileMode(QFileDialog::AnyFile);
     return runDialog(*dialog);
+}
+
+QStringList DesktopUiServices::printerNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+bool DesktopUiServices::choosePrinter(QWidget* parent, QPrinter& printer, int pageCount)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, pageCount);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // Everything a window asks of the desktop that a test cannot answer for real: message
-// boxes and questions, the beep and the file dialogs. The program installs the desktop
-// version once at start-up; tests install one that records and answers without blocking.
+// boxes and questions, the beep, the file dialogs and the print dialog. The program installs the
+// desktop version once at start-up; tests install one that records and answers without blocking.
 class UiServices
 {
 public:
@@ -31,6 +33,11 @@ public:
     virtual bool ask(QWidget* parent, const QString& text) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const FileRequest& request) = 0;
     virtual QString chooseOpenFile(QWidget* parent, const FileRequest& request) = 0;
+    // The names of the printers installed; none means that printing does nothing.
+    virtual QStringList printerNames() = 0;
+    // The print dialog for printer, offering pages 1 to pageCount; true when the user chose
+    // to print, the printer then holding the choices made.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer, int pageCount) = 0;
     // Shows a window modally and returns how it was closed.
     virtual int execDialog(QDialog* dialog) = 0;
     // A whole number from 0 to count - 1, drawn at random.
@@ -50,6 +57,8 @@ public:
     bool ask(QWidget* parent, const QString& text) override;
     QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
+    QStringList printerNames() override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer, int pageCount) override;
     int execDialog(QDialog* dialog) override;
     int randomDraw(int count) override;
 };

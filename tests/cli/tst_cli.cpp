@@ -1,6 +1,10 @@
 #include "catalogue/tonesdatabase.h"
 #include "console/render.h"
 #include "console/tonesettings.h"
+#include "numerology/letters.h"
+#include "numerology/numerologyreport.h"
+#include "report/rtf.h"
+#include "support/documents.h"
 #include "support/nullsinkrecorder.h"
 #include "tonegen/tonegen.h"
 
@@ -57,6 +61,7 @@ private Q_SLOTS:
     void playPrintsEachDigit();
     void playPrintsEachDigitAsItSounds();
     void analyzePreparesTheText();
+    void reportIsTheWindows();
     void catalogue_data();
     void catalogue();
 };
@@ -152,6 +157,21 @@ void TestCli::run_data()
     QTest::newRow("analyze raw with y-vowel")
         << L{"analyze", "MARY", "--raw", "--y-vowel", "all"} << 2 << "";
     QTest::newRow("analyze y number beyond") << L{"analyze", "MARY", "--y-vowel", "2"} << 2 << "";
+
+    QTest::newRow("report pdf") << L{"report", "numerology", "MARY", "--pdf", "{dir}/m.pdf"} << 0
+                                << "";
+    QTest::newRow("report rtf") << L{"report", "numerology", "--rtf", "{dir}/m.rtf", ""} << 0 << "";
+    QTest::newRow("report neither file") << L{"report", "numerology", "MARY"} << 2 << "";
+    QTest::newRow("report both files")
+        << L{"report", "numerology", "MARY", "--pdf", "{dir}/m.pdf", "--rtf", "{dir}/m.rtf"} << 2
+        << "";
+    QTest::newRow("report bad date")
+        << L{"report", "numerology", "MARY", "--date", "1990-13-01", "--rtf", "{dir}/m.rtf"} << 2
+        << "";
+    QTest::newRow("report unwritable")
+        << L{"report", "numerology", "MARY", "--pdf", "{dir}/missing/m.pdf"} << 3 << "";
+    QTest::newRow("report unknown kind") << L{"report", "tones"} << 2 << "";
+    QTest::newRow("report help") << L{"report", "numerology", "--help"} << 0 << "*";
 }
 
 void TestCli::run()
@@ -340,6 +360,38 @@ void TestCli::playPrintsEachDigitAsItSounds()
 }
 
 // The calculator's preparation of a handed-over text, and Ys marked as vowels.
+// The command writes what the calculator window prints and exports for the same inputs.
+void TestCli::reportIsTheWindows()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto report = [&](const QString& option, const QString& name) {
+        QProcess cli;
+        cli.start(QStringLiteral(SONARITH_CLI),
+                  {QStringLiteral("report"), QStringLiteral("numerology"), QStringLiteral(" mary "),
+                   QStringLiteral("--y-vowel=1"), QStringLiteral("--method=chaldean"),
+                   QStringLiteral("--date=1990-12-25"), option, dir.filePath(name)});
+        cli.waitForFinished(10000);
+        QFile file(dir.filePath(name));
+        return cli.exitCode() == 0 && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                     : QByteArray();
+    };
+    const numerology::ReportValues values = numerology::AnalysisReportValues(
+        numerology::Chaldean, QStringLiteral("MARy"), QDate(1990, 12, 25));
+    QCOMPARE(report(QStringLiteral("--rtf"), QStringLiteral("m.rtf")),
+             report::rtfDocument(numerology::PrepareReport(numerology::frReport2(), values)));
+
+    QVERIFY(!report(QStringLiteral("--pdf"), QStringLiteral("m.pdf")).isEmpty());
+    QString error;
+    const std::optional<QString> text =
+        documents::pdfText(dir.filePath(QStringLiteral("m.pdf")), &error);
+    QVERIFY2(text, qPrintable(error));
+    for (const QString& expected :
+         {QStringLiteral("MARY"), QStringLiteral("Chaldean"), QStringLiteral("12/25/1990:"),
+          QStringLiteral("Printed:"), QStringLiteral("https://sonarith.org")})
+        QVERIFY2(text->contains(expected), qPrintable(expected));
+}
+
 void TestCli::analyzePreparesTheText()
 {
     const auto analyze = [](const QStringList& arguments) {

@@ -1,6 +1,7 @@
 #include "support/recordinguiservices.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 RecordingUiServices::RecordingUiServices()
 {
@@ -35,6 +36,12 @@ QString RecordingUiServices::chooseOpenFile(QWidget*, const FileRequest& request
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
+bool RecordingUiServices::choosePrinter(QWidget*, QPrinter& printer, int pageCount)
+{
+    printRequests.append({printer.copyCount(), printer.collateCopies(), pageCount});
+    return printAnswer && printAnswer(printer);
+}
+
 int RecordingUiServices::execDialog(QDialog* dialog)
 {
     dialogs.append(dialog);
@@ -52,6 +59,9 @@ void RecordingUiServices::clear()
     answers.clear();
     fileRequests.clear();
     fileAnswers.clear();
+    printers.clear();
+    printRequests.clear();
+    printAnswer = nullptr;
     dialogs.clear();
     whileShown = nullptr;
     drawAnswer = 0;

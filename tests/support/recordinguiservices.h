@@ -26,6 +26,10 @@ public:
     bool ask(QWidget* parent, const QString& text) override;
     QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
+    QStringList printerNames() override { return printers; }
+    // Records what the dialog was asked to show and answers with printAnswer (Cancel when
+    // there is none), which may make choices on the printer as a user would.
+    bool choosePrinter(QWidget* parent, QPrinter& printer, int pageCount) override;
     // Shows the window, runs whileShown on it (a test's user of a window that is destroyed as
     // soon as it closes) and answers Rejected without waiting.
     int execDialog(QDialog* dialog) override;
@@ -38,8 +42,18 @@ public:
     QList<Message> messages;
     QStringList questions;
     QList<bool> answers;
+    struct PrintRequest
+    {
+        int copies;
+        bool collate;
+        int pageCount;
+    };
+
     QList<FileRequest> fileRequests;
     QStringList fileAnswers;
+    QStringList printers;
+    QList<PrintRequest> printRequests;
+    std::function<bool(QPrinter&)> printAnswer;
     QList<QDialog*> dialogs;
     std::function<void(QDialog*)> whileShown;
     int drawAnswer = 0;

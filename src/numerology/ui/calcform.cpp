@@ -7,10 +7,14 @@
 #include "numerology/datecalc.h"
 #include "numerology/letters.h"
 #include "numerology/ui/yform.h"
+#include "report/rtf.h"
+#include "report/ui/printing.h"
 #include "ui_calcform.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
@@ -63,6 +67,8 @@ TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
     connect(ui->CalendarBtn, &QPushButton::clicked, this, &TCalcFrm::CalendarBtnClick);
     connect(ui->frSpeedButton1, &QToolButton::clicked, ui->CalendarBtn, &QPushButton::click);
     connect(ui->CalculatorBtn, &QPushButton::clicked, this, &TCalcFrm::CalculatorBtnClick);
+    connect(ui->PrintBtn, &QPushButton::clicked, this, &TCalcFrm::PrintBtnClick);
+    connect(ui->ExportBtn, &QPushButton::clicked, this, &TCalcFrm::ExportBtnClick);
     connect(ui->ExitBtn, &QPushButton::clicked, this, &TCalcFrm::ExitBtnClick);
     connect(ui->DtClearBtn, &QPushButton::clicked, this, &TCalcFrm::DtClearBtnClick);
     connect(ui->DtCalcBtn, &QPushButton::clicked, this, &TCalcFrm::DtCalcBtnClick);
@@ -194,6 +200,62 @@ void TCalcFrm::CalculatorBtnClick()
 {
     if (calculatorForm_)
         UiServices::instance().execDialog(calculatorForm_);
+}
+
+numerology::ReportValues TCalcFrm::ReportValues() const
+{
+    numerology::ReportValues values;
+    values.method = ui->MthBtn->text();
+    values.data = ui->Data->text();
+    values.vowels = ui->Vowels->text();
+    values.consonants = ui->Constants->text();
+    values.vowelTotal = ui->VTotal->text();
+    values.consonantTotal = ui->CTotal->text();
+    values.total = ui->Total->text();
+    for (int k = 1; k <= 9; ++k) {
+        const std::size_t i = std::size_t(k - 1);
+        values.vowelCounts[i] = findChild<QLabel*>(QStringLiteral("V%1").arg(k))->text();
+        values.consonantCounts[i] = findChild<QLabel*>(QStringLiteral("C%1").arg(k))->text();
+        values.totalCounts[i] = findChild<QLabel*>(QStringLiteral("T%1").arg(k))->text();
+    }
+    values.vowelCount = ui->vvt->text();
+    values.consonantCount = ui->cct->text();
+    values.letterCount = ui->ttt->text();
+    // Hidden by the user, not merely because the window is.
+    values.datePanelShown = !ui->Panel3->isHidden();
+    values.dateSum = dateSum_;
+    QString unused;
+    values.date = ui->EsDateEdit1->date(QDate::currentDate(), &unused).value_or(QDate());
+    values.dayTotal = ui->DyTot->text();
+    values.dateTotal = ui->DtTot->text();
+    values.nameAndDate = ui->NmDt->text();
+    return values;
+}
+
+void TCalcFrm::PrintBtnClick()
+{
+    report::printReport(this, numerology::PrepareReport(numerology::frReport1(), ReportValues()),
+                        numerology::UpperLetters(ui->Data->text()));
+}
+
+void TCalcFrm::ExportBtnClick()
+{
+    UiServices::FileRequest request;
+    request.title = QStringLiteral("Save As");
+    request.filter = QStringLiteral("Rich Text File  (*.rtf)|*.rtf");
+    request.defaultSuffix = QStringLiteral("rtf");
+    QString path = UiServices::instance().chooseSaveFile(this, request);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".rtf");
+    QString error;
+    if (!report::writeRtf(numerology::PrepareReport(numerology::frReport2(), ReportValues()), path,
+                          &error))
+        UiServices::instance().showMessage(
+            this,
+            QStringLiteral("Cannot create file %1. %2").arg(QDir::toNativeSeparators(path), error),
+            UiServices::MessageKind::Error);
 }
 
 void TCalcFrm::ExitBtnClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "numerology/numerologyreport.h"
 #include "numerology/ui/yform.h"
 
 #include <QDialog>
@@ -39,6 +40,9 @@ public:
     void SetYPos(int position) override { yPos_ = position; }
     int YTyped() const override { return yTyped_; }
     void SetYTyped(int typed) override { yTyped_ = typed; }
+    // What the window shows, as its reports print it.
+    numerology::ReportValues ReportValues() const;
+
     QString DataText() const override;
     void SetDataText(const QString& text) override;
 
@@ -49,6 +53,8 @@ public Q_SLOTS:
     void PasteBtnClick();
     void CalendarBtnClick();
     void CalculatorBtnClick();
+    void PrintBtnClick();
+    void ExportBtnClick();
     void ExitBtnClick();
     void DtClearBtnClick();
     void DtCalcBtnClick();

@@ -3,6 +3,7 @@
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
+#include "support/documents.h"
 #include "support/recordinguiservices.h"
 
 #include <QAbstractButton>
@@ -14,6 +15,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -49,6 +51,12 @@ private Q_SLOTS:
     void enterPressesTheFocusedButton();
     void pictureButtons_data();
     void pictureButtons();
+    void exportWritesTheReport();
+    void exportDateLine_data();
+    void exportDateLine();
+    void exportCancelledOrRefused();
+    void printWithoutPrinterDoesNothing();
+    void printGoesToTheChosenPrinter();
 
 private:
     QLineEdit* field(const char* name) const
@@ -68,6 +76,19 @@ private:
     DateField* dateField() const
     {
         return form->findChild<DateField*>(QStringLiteral("EsDateEdit1"));
+    }
+
+    // The paragraphs of an exported file, tabs kept; empty when it cannot be read.
+    QStringList exported(const QString& path) const
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList texts;
+        for (const documents::Paragraph& p :
+             documents::rtfParagraphs(file.readAll()).value_or(QList<documents::Paragraph>{}))
+            texts << p.text;
+        return texts;
     }
 
     RecordingUiServices services;
@@ -517,6 +538,126 @@ void TestCalcForm::pictureButtons()
             picture->style()->standardIcon(QStyle::StandardPixmap(styleIcon), nullptr, picture);
         QCOMPARE(icon.pixmap(16).toImage(), standard.pixmap(16).toImage());
     }
+}
+
+void TestCalcForm::exportWritesTheReport()
+{
+    QTemporaryDir folder;
+    form->SetDataText(QStringLiteral("MARy"));  // the Y marked as a vowel
+    services.fileAnswers << folder.filePath(QStringLiteral("mary"));
+    click(form.get(), "ExportBtn");
+    QCOMPARE(services.fileRequests.size(), 1);
+    QCOMPARE(services.fileRequests[0].filter, QStringLiteral("Rich Text File  (*.rtf)|*.rtf"));
+    QCOMPARE(services.fileRequests[0].defaultSuffix, QStringLiteral("rtf"));
+    const QString path = folder.filePath(QStringLiteral("mary.rtf"));
+    QCOMPARE(exported(path).mid(0, 4),
+             (QStringList{"\tPythagorean System\tTotal", "\t        Vowels:\t 1 7\t8",
+                          "\t             Data:\tMARY\t21 / 3", "\tConsonants:\t4 9 \t13 / 4"}));
+
+    // The same name again: replaced without a question.
+    click(form.get(), "MthBtn");
+    services.fileAnswers << path;
+    click(form.get(), "ExportBtn");
+    QVERIFY(services.questions.isEmpty());
+    QVERIFY(services.messages.isEmpty());
+    QCOMPARE(exported(path).value(0), QStringLiteral("\tChaldean System\tTotal"));
+}
+
+void TestCalcForm::exportDateLine_data()
+{
+    QTest::addColumn<bool>("panelOpen");
+    QTest::addColumn<bool>("changedSince");  // the date typed anew after the calculation
+    QTest::addColumn<QString>("line");
+    QTest::newRow("a date") << true << false
+                            << "\t12/25/1990:\t29 / 11 / 2\tName and Date:\t50 / 5\tDay:\t25 / 7";
+    QTest::newRow("panel closed after a date") << false << false << "\t\t\t\t\t\t";
+    QTest::newRow("panel open, no date calculated") << true << true << "\t\t\t\t\t\t";
+}
+
+void TestCalcForm::exportDateLine()
+{
+    QFETCH(bool, panelOpen);
+    QFETCH(bool, changedSince);
+    QFETCH(QString, line);
+    form->show();
+    form->SetDataText(QStringLiteral("MARY"));
+    click(form.get(), "CalendarBtn");
+    dateField()->setText(QStringLiteral("12/25/1990"));
+    click(form.get(), "DtCalcBtn");
+    if (changedSince)
+        dateField()->setText(QStringLiteral("12/26/1990"));
+    if (!panelOpen)
+        click(form.get(), "CalendarBtn");
+    // The window need not be on the screen to export.
+    form->hide();
+    QTemporaryDir folder;
+    services.fileAnswers << folder.filePath(QStringLiteral("dated.rtf"));
+    click(form.get(), "ExportBtn");
+    QCOMPARE(exported(folder.filePath(QStringLiteral("dated.rtf"))).value(8), line);
+}
+
+void TestCalcForm::exportCancelledOrRefused()
+{
+    QTemporaryDir folder;
+    form->SetDataText(QStringLiteral("MARY"));
+    click(form.get(), "ExportBtn");  // cancelled
+    QCOMPARE(services.fileRequests.size(), 1);
+    QVERIFY(services.messages.isEmpty());
+    QVERIFY(QDir(folder.path()).isEmpty());
+
+    const QString path = folder.filePath(QStringLiteral("missing/mary.rtf"));
+    services.fileAnswers << path;
+    click(form.get(), "ExportBtn");
+    QCOMPARE(services.messages.size(), 1);
+    QVERIFY2(services.messages[0].text.startsWith(QStringLiteral("Cannot create file ") + path),
+             qPrintable(services.messages[0].text));
+    QCOMPARE(services.messages[0].kind, UiServices::MessageKind::Error);
+    QVERIFY(QDir(folder.path()).isEmpty());
+}
+
+void TestCalcForm::printWithoutPrinterDoesNothing()
+{
+    form->SetDataText(QStringLiteral("MARY"));
+    services.printAnswer = [](QPrinter&) { return true; };
+    click(form.get(), "PrintBtn");
+    QVERIFY(services.printRequests.isEmpty());
+    QVERIFY(services.messages.isEmpty());
+}
+
+void TestCalcForm::printGoesToTheChosenPrinter()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("printed.pdf"));
+    form->SetDataText(QStringLiteral("MARY"));
+    services.printers << QStringLiteral("Office");
+    click(form.get(), "PrintBtn");  // the dialog cancelled
+    QCOMPARE(services.printRequests.size(), 1);
+    QCOMPARE(services.printRequests[0].copies, 1);
+    QVERIFY(services.printRequests[0].collate);
+    QCOMPARE(services.printRequests[0].pageCount, 1);
+    QVERIFY(QDir(folder.path()).isEmpty());
+
+    // The user prints to a file from the dialog.
+    services.printAnswer = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    click(form.get(), "PrintBtn");
+    QVERIFY(services.messages.isEmpty());
+    QString error;
+    const std::optional<QString> text = documents::pdfText(path, &error);
+    QVERIFY2(text, qPrintable(error));
+    QCOMPARE(text->count(u'\f'), 1);
+    for (const QString& expected :
+         {QStringLiteral("MARY"), QStringLiteral("21 / 3"), QStringLiteral("Notes:"),
+          QStringLiteral("Printed:"), QStringLiteral("https://sonarith.org")})
+        QVERIFY2(text->contains(expected), qPrintable(expected + u'\n' + *text));
+    // Placed from the paper's corner: the title starts 92 units (72.4 pt) from the left.
+    const auto words = documents::pdfWords(path, &error);
+    QVERIFY2(words && !words->isEmpty(), qPrintable(error));
+    QVERIFY2(std::abs(words->front().box.left() - 72.4) < 1.5,
+             qPrintable(QString::number(words->front().box.left())));
 }
 
 QTEST_MAIN(TestCalcForm)
