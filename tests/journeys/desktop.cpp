@@ -175,8 +175,10 @@ qulonglong RunningProgram::waitForWindow(const QString& title, int timeoutMs) co
     do {
         const QStringList found =
             desktop::xdotool(
-                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                 QString::number(process_.processId()), QStringLiteral("--name"),
+                // --all: the pid and the title must both match (xdotool's default is either).
+                {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                 QStringLiteral("--pid"), QString::number(process_.processId()),
+                 QStringLiteral("--name"),
                  QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         if (!found.isEmpty())
