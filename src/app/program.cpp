@@ -24,6 +24,11 @@ Program::Program()
     toneFrm_->SetDonateForm(donateFrm_.get());
     calcFrm_->SetYForm(yFrm_.get());
     calcFrm_->SetCalculatorForm(calculatorFrm_.get());
+    // Every window's help opens in the main window's help viewer, on its help file.
+    QObject::connect(calcFrm_.get(), &TCalcFrm::HelpRequested, toneFrm_.get(),
+                     &TToneFrm::OpenHelpTopic);
+    QObject::connect(calculatorFrm_.get(), &TCalculatorFrm::HelpRequested, toneFrm_.get(),
+                     &TToneFrm::OpenHelpTopic);
 }
 
 Program::~Program() = default;

@@ -6,16 +6,21 @@
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
 #include "shell/ui/donateform.h"
+#include "shell/ui/helpviewer.h"
+#include "shell/ui/helpwindow.h"
 #include "support/controls.h"
 #include "support/recordinguiservices.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class TestProgram : public QObject
 {
@@ -28,6 +33,9 @@ private Q_SLOTS:
     void numerologyAsksAboutYAndOpensTheCalculator();
     void exitShowsTheDonationWindowOnTheDraw_data();
     void exitShowsTheDonationWindowOnTheDraw();
+    void helpOfEachWindow_data();
+    void helpOfEachWindow();
+    void closingTheConsoleClosesTheHelp();
 
 private:
     RecordingUiServices services;
@@ -139,6 +147,150 @@ void TestProgram::exitShowsTheDonationWindowOnTheDraw()
     findControl<QPushButton>(program.ToneFrm(), "CloseBtn")->click();
     QVERIFY(!program.ToneFrm().isVisible());
     QCOMPARE(services.dialogs.contains(&program.DonateFrm()), asks);
+}
+
+namespace {
+
+// A program started, as a user starts it, in a data folder that holds the built help file.
+struct ProgramInDataFolder
+{
+    ProgramInDataFolder()
+    {
+        QFile::copy(QStringLiteral(SONARITH_DATA "/Velnora.chm"),
+                    folder.filePath(QStringLiteral("Velnora.chm")));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        program = std::make_unique<Program>();
+        QDir::setCurrent(previous);
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<Program> program;
+};
+
+// The page the help window shows, as its path inside the help file; empty with no window.
+QString helpPageShown(const TToneFrm& console)
+{
+    const HelpWindow* window = console.helpViewer().window();
+    if (!window || !window->isVisible())
+        return {};
+    return window->currentPage().path().section(u'/', 2);
+}
+
+}  // namespace
+
+void TestProgram::helpOfEachWindow_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QByteArray>("control");
+    QTest::addColumn<bool>("f1");  // F1 with the control focused, otherwise a click on it
+    QTest::addColumn<QString>("page");
+    QTest::newRow("console Help") << "console" << QByteArray("HelpBtn") << false
+                                  << "html/index.htm";
+    QTest::newRow("console F1") << "console" << QByteArray("DataBx") << true << "html/index.htm";
+    QTest::newRow("numerology Help")
+        << "numerology" << QByteArray("HelpBtn") << false << "html/veln7lf6.htm";
+    QTest::newRow("numerology F1")
+        << "numerology" << QByteArray("Data") << true << "html/veln7lf6.htm";
+    QTest::newRow("numerology F1 in the date panel")
+        << "numerology" << QByteArray("EsDateEdit1") << true << "html/veln7lf6.htm";
+    QTest::newRow("date panel's Help")
+        << "numerology" << QByteArray("DtHelpBtn") << false << "html/veln3x2q.htm";
+    QTest::newRow("math calculator Help")
+        << "calculator" << QByteArray("HelpBtn") << false << "html/veln5n02.htm";
+    QTest::newRow("math calculator F1")
+        << "calculator" << QByteArray("OvcCalculator1") << true << "html/veln5n02.htm";
+    QTest::newRow("maintenance Help")
+        << "maintenance" << QByteArray("HelpBtn") << false << "html/veln9eat.htm";
+    QTest::newRow("maintenance F1")
+        << "maintenance" << QByteArray("CatBx") << true << "html/veln9eat.htm";
+    QTest::newRow("delete Help") << "delete" << QByteArray("HelpBtn") << false
+                                 << "html/veln9eat.htm";
+    QTest::newRow("delete F1") << "delete" << QByteArray("DeleteBtn") << true
+                               << "html/veln9eat.htm";
+}
+
+// Each window's Help and F1 open its page of the help file in the data folder.
+void TestProgram::helpOfEachWindow()
+{
+    QFETCH(QString, window);
+    QFETCH(QByteArray, control);
+    QFETCH(bool, f1);
+    QFETCH(QString, page);
+    services.clear();
+    ProgramInDataFolder started;
+    Program& program = *started.program;
+    TToneFrm& console = program.ToneFrm();
+    console.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&console));
+
+    const auto trigger = [&](QWidget& form) {
+        auto* target = findControl<QWidget>(form, control.constData());
+        if (f1) {
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_F1);
+        } else {
+            static_cast<QAbstractButton*>(target)->click();
+        }
+    };
+    const auto shown = [](QWidget& form) {
+        form.show();
+        form.activateWindow();
+        // A dialog shares the activation of its parent: it must be the active window itself.
+        return QTest::qWaitFor([&form] { return QApplication::activeWindow() == &form; });
+    };
+    if (window == QLatin1String("console")) {
+        trigger(console);
+    } else if (window == QLatin1String("numerology")) {
+        QVERIFY(shown(program.CalcFrm()));
+        if (control == "EsDateEdit1")
+            program.CalcFrm().CalendarBtnClick();
+        trigger(program.CalcFrm());
+    } else if (window == QLatin1String("calculator")) {
+        QVERIFY(shown(program.CalculatorFrm()));
+        trigger(program.CalculatorFrm());
+    } else {
+        // "Data " opens the maintenance window, and its "Delete" the delete window.
+        services.whileShown = [&](QDialog* dialog) {
+            QVERIFY(shown(*dialog));
+            if (window == QLatin1String("delete") && qobject_cast<TAddFrm*>(dialog))
+                findControl<QPushButton>(*dialog, "DeleteBtn")->click();
+            else
+                trigger(*dialog);
+        };
+        findControl<QPushButton>(console, "EditBtn")->click();
+    }
+    QCOMPARE(helpPageShown(console), page);
+    QVERIFY(services.messages.isEmpty());
+}
+
+// The help window keeps neither the program running nor itself open once the console goes.
+void TestProgram::closingTheConsoleClosesTheHelp()
+{
+    services.clear();
+    ProgramInDataFolder started;
+    TToneFrm& console = started.program->ToneFrm();
+    console.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&console));
+    findControl<QPushButton>(console, "HelpBtn")->click();
+    QPointer<HelpWindow> help = console.helpViewer().window();
+    QVERIFY(help && help->isVisible());
+
+    // "Exit" ends the program's message loop although the help window is open.
+    bool ended = true;
+    QTimer::singleShot(0, &console,
+                       [&console] { findControl<QPushButton>(console, "CloseBtn")->click(); });
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, qApp, [&ended] {
+        ended = false;
+        QApplication::quit();
+    });
+    guard.start(5000);
+    QApplication::exec();
+    QVERIFY(ended);
+    started.program.reset();
+    QVERIFY(help.isNull());
 }
 
 QTEST_MAIN(TestProgram)

@@ -5,9 +5,11 @@
 #include "journeys/desktop.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
+#include "shell/ui/helpwindow.h"
 #include "support/controls.h"
 #include "support/nullsinkrecorder.h"
 #include "support/recordinguiservices.h"
+#include "support/textlinks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -69,11 +72,30 @@ private Q_SLOTS:
     void saveClearAndLoadBringTheTextsBack();
     void catalogueFrequenciesFillTheSlots();
     void recordAddedWithDataIsInTheGrid();
+    void helpOpensFollowsLinksAndClosesWithTheProgram();
     void exitEndsTheProgram();
 
 private:
     // Names what the journey does next, for the report of a failure.
     void step(const char* what) { step_ = QString::fromLatin1(what); }
+    // Where the link to href stands on the screen in the program's help window showing page:
+    // a help window built here on the same file, at the same size, says.
+    QPoint linkOnScreen(qulonglong window, const QString& page, const QString& href) const
+    {
+        HelpWindow here;
+        QString error;
+        if (!here.openFile(program_->dataFolder() + QStringLiteral("/Velnora.chm"), &error))
+            qFatal("%s", qPrintable(error));
+        const QRect shown = program_->geometry(window);
+        here.resize(shown.size());
+        here.showPage(page);
+        here.grab();  // lays the window out, off the screen
+        auto* browser = findControl<QTextBrowser>(here, "Browser");
+        const QPoint link = linkPoint(*browser, href);
+        if (link.isNull())
+            qFatal("no link to %s in sight", qPrintable(href));
+        return shown.topLeft() + browser->viewport()->mapTo(&here, link);
+    }
     QPoint at(qulonglong window, const QWidget& form, const char* control) const
     {
         return program_->geometry(window).topLeft() + centreOf(form, control);
@@ -459,6 +481,51 @@ void TestJourneys::recordAddedWithDataIsInTheGrid()
     step("read the slots filled");
     for (const char* slot : {"Tbx0", "Tbx1", "Tbx2", "Tbx3"})
         QTRY_COMPARE(copyOf(main_, console, slot), QStringLiteral("1"));
+}
+
+// " Help" opens the help at the console's page, whose links lead on; F1 in the numerology
+// calculator shows that window's page in the same help window, which is used while the
+// calculator waits for its answer; "Exit" ends the program and its help window.
+void TestJourneys::helpOpensFollowsLinksAndClosesWithTheProgram()
+{
+    const TToneFrm console;
+    const TCalcFrm numerology;
+    step("press Help");
+    clickOn(main_, console, "HelpBtn");
+    qulonglong help = program_->waitForWindow(QStringLiteral("Sonarith Help - The tone console"));
+    QVERIFY(help);
+    step("click the link to the math calculator's page");
+    desktop::click(linkOnScreen(help, QString(), QStringLiteral("veln5n02.htm")));
+    QVERIFY(program_->waitForWindow(QStringLiteral("Sonarith Help - Math calculator")));
+
+    step("open the numerology calculator and press F1 in it");
+    clickOn(main_, console, "NumCalcBtn");
+    const qulonglong calc = program_->waitForWindow(QStringLiteral("Numerology Calculator"));
+    QVERIFY(calc);
+    hover(calc);
+    desktop::key(QStringLiteral("F1"));
+    help = program_->waitForWindow(QStringLiteral("Sonarith Help - Numerology calculator"));
+    QVERIFY(help);
+    QCOMPARE(program_->windowTitles().filter(QStringLiteral("Sonarith Help")).size(), 1);
+    step("follow a link in the help while the numerology calculator is open");
+    desktop::click(
+        linkOnScreen(help, QStringLiteral("html/veln7lf6.htm"), QStringLiteral("index.htm")));
+    QVERIFY(program_->waitForWindow(QStringLiteral("Sonarith Help - The tone console")));
+
+    step("close the numerology calculator and press Exit");
+    clickOn(calc, numerology, "ExitBtn");
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Numerology Calculator")));
+    clickOn(main_, console, "CloseBtn");
+    step("the help window closes and the program ends");
+    const QString donation = QStringLiteral("Kindlyware - Good Karma for All of Us.");
+    QElapsedTimer waited;
+    waited.start();
+    while (!program_->waitForExit(100)) {
+        if (const qulonglong window = program_->waitForWindow(donation, 0))
+            QVERIFY(closeWithEscape(window, donation));
+        QVERIFY2(waited.elapsed() < 20000, "the program did not end");
+    }
+    QCOMPARE(program_->exitCode(), 0);
 }
 
 void TestJourneys::exitEndsTheProgram()

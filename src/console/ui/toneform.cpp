@@ -12,6 +12,9 @@
 #include "fileio/files.h"
 #include "numerology/letters.h"
 #include "numerology/ui/calcform.h"
+#include "shell/helpaddress.h"
+#include "shell/ui/helpviewer.h"
+#include "shell/ui/hookhelpsystem.h"
 #include "tonegen/notes.h"
 #include "tonegen/soundoutput.h"
 #include "tonegen/tonegen.h"
@@ -174,7 +177,12 @@ TToneFrm::TToneFrm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
     qApp->installEventFilter(this);
 }
 
-TToneFrm::~TToneFrm() = default;
+// The help windows close with the main window.
+TToneFrm::~TToneFrm()
+{
+    helpHook_.reset();
+    helpViewer_->CloseAll();
+}
 
 void TToneFrm::setUpControls()
 {
@@ -282,6 +290,7 @@ void TToneFrm::connectHandlers()
     connect(ui->DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TToneFrm::DBGrid1TitleClick);
     connect(ui->ToneDB, &QPushButton::clicked, this, &TToneFrm::ToneDBClick);
+    connect(ui->HelpBtn, &QPushButton::clicked, this, &TToneFrm::HelpBtnClick);
 }
 
 void TToneFrm::FormCreate()
@@ -290,7 +299,9 @@ void TToneFrm::FormCreate()
     setAllToneFlags();
     dataFolder_ = QDir::currentPath();
     settingsFolder_ = inFolder(dataFolder_, QStringLiteral("ToneData"));
-    helpFilePath_ = inFolder(dataFolder_, QStringLiteral("Velnora.chm"));
+    helpFilePath_ = inFolder(dataFolder_, QLatin1String(shell::kHelpFileName));
+    helpViewer_ = std::make_unique<HelpViewer>();
+    helpHook_ = std::make_unique<THookHelpSystem>(helpFilePath_, *helpViewer_);
     browser_->setFileName(inFolder(dataFolder_, QLatin1String(catalogue::kFileName)));
     GetTone(currentSlot_);
 
@@ -720,6 +731,7 @@ void TToneFrm::EditBtnClick()
     browser_->close();
     if (catalogueDatabase().isOpen()) {
         TAddFrm form(catalogueDatabase(), this);
+        connect(&form, &TAddFrm::HelpRequested, this, &TToneFrm::OpenHelpTopic);
         UiServices::instance().execDialog(&form);
     }
     openCatalogue();
@@ -747,11 +759,25 @@ void TToneFrm::ToneDBClick()
     browser_->cursor().next();
 }
 
-void TToneFrm::FormKeyDown(QKeyEvent*)
+bool TToneFrm::FormKeyDown(QKeyEvent* event)
 {
     // A key press cancels a pass that is waiting to start.
     Timer1->stop();
     Timer2->stop();
+    if (event->key() != Qt::Key_F1)
+        return false;
+    HelpBtnClick();
+    return true;
+}
+
+void TToneFrm::HelpBtnClick()
+{
+    OpenHelpTopic(QString());
+}
+
+void TToneFrm::OpenHelpTopic(const QString& topic)
+{
+    helpViewer_->DisplayTopic(helpFilePath_ + topic);
 }
 
 bool TToneFrm::NumbBxKeyPress(const QKeyEvent* event)
@@ -773,7 +799,8 @@ bool TToneFrm::eventFilter(QObject* watched, QEvent* event)
 
     if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        FormKeyDown(key);
+        if (FormKeyDown(key))
+            return true;
         if (watched == ui->NumbBx && NumbBxKeyPress(key))
             return true;
     } else if (watched == ui->NumbBx) {

@@ -6,9 +6,11 @@
 #include <array>
 #include <memory>
 
+class HelpViewer;
 class NumericEdit;
 class QButtonGroup;
 class TCalcFrm;
+class THookHelpSystem;
 class QDialog;
 class QKeyEvent;
 class QPushButton;
@@ -54,6 +56,9 @@ public:
     // The donation window that closing the console shows on one close in four.
     void SetDonateForm(QDialog* form) { donateForm_ = form; }
 
+    // The help viewer that shows every window's help topics.
+    HelpViewer& helpViewer() const { return *helpViewer_; }
+
     // The catalogue that the grid browses and "Data " maintains: open from the window's first
     // showing on, unless it cannot be browsed.
     catalogue::TonesDatabase& catalogueDatabase();
@@ -89,6 +94,10 @@ public Q_SLOTS:
     void EditBtnClick();
     void DBGrid1TitleClick(int column);
     void ToneDBClick();
+    void HelpBtnClick();
+    // Shows a topic of the help file: its topic path ("::/html/veln7lf6.htm") appended to
+    // HelpFilePath. Every window's help goes through here.
+    void OpenHelpTopic(const QString& topic);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,7 +112,8 @@ private:
     void connectHandlers();
     void FormCreate();
     void FormShow();
-    void FormKeyDown(QKeyEvent* event);
+    // True when the key was the window's own (F1), not to be passed on.
+    bool FormKeyDown(QKeyEvent* event);
     void FormPaint();
     // True when the typed key is refused.
     bool NumbBxKeyPress(const QKeyEvent* event);
@@ -140,6 +150,9 @@ private:
     QString dataFolder_;
     QString settingsFolder_;
     QString helpFilePath_;
+    // The hook goes before the viewer whose windows it closes.
+    std::unique_ptr<HelpViewer> helpViewer_;
+    std::unique_ptr<THookHelpSystem> helpHook_;
     int consoleMethod_ = 0;
     int currentSlot_ = 0;
     Flags toneFlags_{};

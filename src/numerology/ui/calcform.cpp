@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 
@@ -72,6 +73,11 @@ TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
     connect(ui->ExitBtn, &QPushButton::clicked, this, &TCalcFrm::ExitBtnClick);
     connect(ui->DtClearBtn, &QPushButton::clicked, this, &TCalcFrm::DtClearBtnClick);
     connect(ui->DtCalcBtn, &QPushButton::clicked, this, &TCalcFrm::DtCalcBtnClick);
+    connect(ui->HelpBtn, &QPushButton::clicked, this, &TCalcFrm::HelpBtnClick);
+    connect(ui->DtHelpBtn, &QPushButton::clicked, this, &TCalcFrm::DtHelpBtnClick);
+    // F1 opens the window's topic whichever control has the focus, the date panel's too.
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &TCalcFrm::HelpBtnClick);
     connect(ui->EsDateEdit1, &DateField::textChanged, ui->DtClearBtn, &QPushButton::click);
     connect(ui->EsDateEdit1, &DateField::entered, this, [this] {
         ui->DtCalcBtn->setFocus();
@@ -285,6 +291,16 @@ void TCalcFrm::DtCalcBtnClick()
     dateSum_ = d.dateSum;
     ui->DtTot->setText(d.dateTotal);
     showNameAndDate();
+}
+
+void TCalcFrm::HelpBtnClick()
+{
+    Q_EMIT HelpRequested(QLatin1String(kHelpTopic));
+}
+
+void TCalcFrm::DtHelpBtnClick()
+{
+    Q_EMIT HelpRequested(QLatin1String(kDateHelpTopic));
 }
 
 bool TCalcFrm::eventFilter(QObject* watched, QEvent* event)

@@ -20,6 +20,9 @@ class TCalcFrm : public QDialog, public YQuestionHost
     Q_OBJECT
 
 public:
+    static constexpr char kHelpTopic[] = "::/html/veln7lf6.htm";
+    static constexpr char kDateHelpTopic[] = "::/html/veln3x2q.htm";
+
     explicit TCalcFrm(QWidget* parent = nullptr);
     ~TCalcFrm() override;
 
@@ -58,6 +61,12 @@ public Q_SLOTS:
     void ExitBtnClick();
     void DtClearBtnClick();
     void DtCalcBtnClick();
+    void HelpBtnClick();
+    void DtHelpBtnClick();
+
+Q_SIGNALS:
+    // The help topic to show, a topic path of the help file.
+    void HelpRequested(const QString& topic);
 
 protected:
     void showEvent(QShowEvent* event) override;

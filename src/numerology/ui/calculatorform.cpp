@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QShortcut>
 
 TCalculatorFrm::TCalculatorFrm(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TCalculatorFrm>())
@@ -22,6 +23,9 @@ TCalculatorFrm::TCalculatorFrm(QWidget* parent)
     connect(ui->ReduceBtn, &QPushButton::clicked, this, &TCalculatorFrm::ReduceBtnClick);
     connect(ui->SumBtn, &QPushButton::clicked, this, &TCalculatorFrm::SumBtnClick);
     connect(ui->CloseBtn, &QPushButton::clicked, this, &TCalculatorFrm::CloseBtnClick);
+    connect(ui->HelpBtn, &QPushButton::clicked, this, &TCalculatorFrm::HelpBtnClick);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &TCalculatorFrm::HelpBtnClick);
 }
 
 TCalculatorFrm::~TCalculatorFrm() = default;
@@ -62,4 +66,9 @@ void TCalculatorFrm::takeResult(const numerology::DisplayResult& result)
 void TCalculatorFrm::CloseBtnClick()
 {
     hide();
+}
+
+void TCalculatorFrm::HelpBtnClick()
+{
+    Q_EMIT HelpRequested(QLatin1String(kHelpTopic));
 }

@@ -20,6 +20,8 @@ class TCalculatorFrm : public QDialog
     Q_OBJECT
 
 public:
+    static constexpr char kHelpTopic[] = "::/html/veln5n02.htm";
+
     explicit TCalculatorFrm(QWidget* parent = nullptr);
     ~TCalculatorFrm() override;
 
@@ -29,6 +31,11 @@ public Q_SLOTS:
     void ReduceBtnClick();
     void SumBtnClick();
     void CloseBtnClick();
+    void HelpBtnClick();
+
+Q_SIGNALS:
+    // The help topic to show, a topic path of the help file.
+    void HelpRequested(const QString& topic);
 
 protected:
     void showEvent(QShowEvent* event) override;
