@@ -27,7 +27,7 @@ constexpr std::array kCommands{
     Command{"render", "write the sound of a text as the console plays it", cli::runRender},
     Command{"play", "play a text as the console does", cli::runPlay},
     Command{"catalogue", "list, add or delete records of the tone catalogue", cli::runCatalogue},
-    Command{"report", "write the numerology report as PDF or rich text", cli::runReport},
+    Command{"report", "write the numerology report or a catalogue listing", cli::runReport},
 };
 
 void printUsage()

@@ -3,6 +3,8 @@
 #include "report/reportmodel.h"
 
 #include <QByteArray>
+#include <QImage>
+#include <QList>
 
 class QPagedPaintDevice;
 
@@ -14,6 +16,25 @@ namespace report {
 // device keeps. False when the device cannot be painted on.
 bool paintReport(QPagedPaintDevice& device, const PreparedReport& report, int firstPage = 1,
                  int lastPage = 0);
+
+// Where a text occurs in a report: characters start..start + length of a text of a page.
+struct TextHit
+{
+    int page = 0;  // from 0
+    int text = 0;  // index into the page's texts
+    qsizetype start = 0;
+    qsizetype length = 0;
+
+    bool operator==(const TextHit&) const = default;
+};
+
+// Every occurrence of needle, without regard to case, page by page and text by text.
+QList<TextHit> findText(const PreparedReport& report, const QString& needle);
+
+// A page (from 0) painted on white paper at dpi dots per inch, the hits on it marked in
+// yellow behind their letters.
+QImage pageImage(const PreparedReport& report, int page, double dpi,
+                 const QList<TextHit>& hits = {});
 
 // The whole report as a PDF document.
 QByteArray pdfDocument(const PreparedReport& report, const QString& title);

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void reportIsTheWindows();
     void catalogue_data();
     void catalogue();
+    void reportListing();
 };
 
 void TestCli::run_data()
@@ -471,6 +472,29 @@ void TestCli::catalogue_data()
     QTest::newRow("unknown action") << L{"catalogue", "sort"} << 2 << "" << byCategory;
     QTest::newRow("catalogue help") << L{"catalogue", "--help"} << 0 << "*" << byCategory;
     QTest::newRow("add help") << L{"catalogue", "add", "--help"} << 0 << "*" << byCategory;
+
+    const auto listing = [](const QString& kind, const QString& db) {
+        return L{"report", "catalogue", "--kind", kind, "--db", db, "--pdf", "{dir}/l.pdf"};
+    };
+    QTest::newRow("report listing")
+        << listing("source", "{dir}/Tones.abs") << 0 << "" << byCategory;
+    QTest::newRow("report listing from a read-only file")
+        << listing("Frequency", "{dir}/locked.abs") << 0 << "" << byCategory;
+    QTest::newRow("report listing unknown kind")
+        << listing("price", "{dir}/Tones.abs") << 2 << "" << byCategory;
+    QTest::newRow("report listing without kind")
+        << L{"report", "catalogue", "--pdf", "{dir}/l.pdf"} << 2 << "" << byCategory;
+    QTest::newRow("report listing without file")
+        << L{"report", "catalogue", "--kind", "category"} << 2 << "" << byCategory;
+    QTest::newRow("report listing missing catalogue")
+        << listing("category", "{dir}/none.abs") << 2 << "" << byCategory;
+    QTest::newRow("report listing of a file that is not a catalogue")
+        << listing("category", "{dir}/notes.txt") << 2 << "" << byCategory;
+    QTest::newRow("report listing unwritable")
+        << L{"report", "catalogue", "--kind", "category", "--pdf", "{dir}/missing/l.pdf"} << 3 << ""
+        << byCategory;
+    QTest::newRow("report listing help")
+        << L{"report", "catalogue", "--help"} << 0 << "*" << byCategory;
 }
 
 // The catalogue commands on a catalogue in the working folder.
@@ -511,14 +535,50 @@ void TestCli::catalogue()
     arguments.replaceInStrings(QStringLiteral("{dir}"), dir.path());
     QString err;
     const auto [code, out] = run(arguments, &err);
-    checkOutcome({code, out, err}, status, output, QStringLiteral("Usage: sonarith-cli catalogue"),
-                 QStringLiteral("sonarith-cli: catalogue"));
+    const QString command = arguments.value(0);
+    checkOutcome({code, out, err}, status, output, QStringLiteral("Usage: sonarith-cli ") + command,
+                 QStringLiteral("sonarith-cli: ") + command);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(run({"catalogue", "list"}).second, after);
     QFile file(dir.filePath("locked.abs"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), locked);
+}
+
+// The listing written is the one the maintenance window prints from the catalogue in the
+// working folder.
+void TestCli::reportListing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString error;
+    QVERIFY(catalogue::createCatalogueFile(dir.filePath(QLatin1String(catalogue::kFileName)),
+                                           {{"Solfeggio", "MI", 528, "Puleo"},
+                                            {"Brain", "Gamma", 12500, "Cousto"},
+                                            {"Planets", "Earth", 136, "Cousto"}},
+                                           false, &error));
+    QProcess cli;
+    cli.setWorkingDirectory(dir.path());
+    cli.start(QStringLiteral(SONARITH_CLI),
+              {QStringLiteral("report"), QStringLiteral("catalogue"), QStringLiteral("--kind"),
+               QStringLiteral("source"), QStringLiteral("--pdf"), QStringLiteral("cli.pdf")});
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 0);
+
+    const std::optional<QString> text = documents::pdfText(dir.filePath("cli.pdf"), &error);
+    QVERIFY2(text, qPrintable(error));
+    QStringList lines;
+    for (const QString& line : text->split(u'\n')) {
+        if (!line.simplified().isEmpty())
+            lines << line.simplified();
+    }
+    QVERIFY(lines.size() > 1);
+    QVERIFY2(lines.takeLast().endsWith(QStringLiteral(" https://sonarith.org 1 of 1")),
+             qPrintable(*text));
+    QCOMPARE(lines,
+             (QStringList{"Tones Listed by Source", "CPS Category SubCategory", "Cousto",
+                          "12,500 Brain Gamma", "136 Planets Earth", "Puleo", "528 Solfeggio MI"}));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

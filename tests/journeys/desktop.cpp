@@ -204,9 +204,10 @@ QStringList RunningProgram::windowTitles() const
 {
     QStringList titles;
     const QStringList windows =
-        desktop::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                          QStringLiteral("--pid"), QString::number(process_.processId()),
-                          QStringLiteral("--name"), QStringLiteral(".+")})
+        desktop::xdotool({QStringLiteral("search"), QStringLiteral("--all"),
+                          QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                          QString::number(process_.processId()), QStringLiteral("--name"),
+                          QStringLiteral(".+")})
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& window : windows)
         titles << desktop::xdotool({QStringLiteral("getwindowname"), window});

@@ -1,10 +1,13 @@
+#include "catalogue/cataloguereports.h"
 #include "catalogue/tonescursor.h"
 #include "catalogue/tonesdatabase.h"
 #include "catalogue/ui/addform.h"
+#include "catalogue/ui/reportsetupform.h"
 #include "console/ui/toneform.h"
 #include "journeys/desktop.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
+#include "report/ui/reportpreview.h"
 #include "shell/ui/helpwindow.h"
 #include "support/controls.h"
 #include "support/nullsinkrecorder.h"
@@ -18,6 +21,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
@@ -73,6 +77,7 @@ private Q_SLOTS:
     void catalogueFrequenciesFillTheSlots();
     void recordAddedWithDataIsInTheGrid();
     void helpOpensFollowsLinksAndClosesWithTheProgram();
+    void sourceListingIsPreviewed();
     void exitEndsTheProgram();
 
 private:
@@ -536,6 +541,67 @@ void TestJourneys::helpOpensFollowsLinksAndClosesWithTheProgram()
     clickOn(main_, console, "CloseBtn");
     step("the help window closes and the program ends");
     QVERIFY(endsAfterTheDonationWindow());
+}
+
+// "Data ", "Reports", the listing by source and "Preview": the preview shows the listing of the
+// program's catalogue and finds a source in it, as the same listing here finds it.
+void TestJourneys::sourceListingIsPreviewed()
+{
+    const TToneFrm console;
+    // Positions only: the maintenance window is built on an empty catalogue of its own.
+    QTemporaryDir elsewhere;
+    catalogue::TonesDatabase empty(QStringLiteral("positions"));
+    QString error;
+    const QString emptyPath = elsewhere.filePath(QLatin1String(catalogue::kFileName));
+    QVERIFY2(catalogue::createCatalogueFile(emptyPath, {}, false, &error), qPrintable(error));
+    QVERIFY2(empty.open(emptyPath, catalogue::TonesDatabase::Missing::Refuse),
+             qPrintable(empty.errorString()));
+    const TAddFrm maintenance(empty);
+    TReportSetupFrm chooser;
+    chooser.grab();  // lays the chooser out as its first showing does, off the screen
+    // The same listing of the same catalogue, for what the preview must show.
+    catalogue::TonesDatabase catalogue(QStringLiteral("journey"));
+    QVERIFY2(catalogue.open(program_->dataFolder() + u'/' + QLatin1String(catalogue::kFileName),
+                            catalogue::TonesDatabase::Missing::Refuse),
+             qPrintable(catalogue.errorString()));
+    const auto listing =
+        catalogue::prepareListing(catalogue, catalogue::ReportOrder::Source, &error);
+    QVERIFY2(listing, qPrintable(error));
+    const QString title = QStringLiteral("Preview - Tones Listed by Source");
+    ReportPreview expected(*listing, catalogue::listingTitle(catalogue::ReportOrder::Source));
+    expected.grab();
+
+    step("press Data");
+    clickOn(main_, console, "EditBtn");
+    const QString maintain = QStringLiteral("Maintain Tone Database");
+    const qulonglong window = program_->waitForWindow(maintain);
+    QVERIFY(window);
+    step("press Reports: the chooser opens 268 pixels tall");
+    clickOn(window, maintenance, "ReportBtn");
+    const qulonglong report = program_->waitForWindow(QStringLiteral("Report"));
+    QVERIFY(report);
+    QTRY_COMPARE(program_->geometry(report).size(), QSize(120, TReportSetupFrm::kShownHeight));
+    step("mark Source and click Preview");
+    clickOn(report, chooser, "s3chk");
+    clickOn(report, chooser, "PrVw");
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Report")));
+    const qulonglong preview = program_->waitForWindow(title);
+    QVERIFY(preview);
+    QTRY_VERIFY(screenShows(program_->geometry(preview), expected, "PageLbl"));
+
+    step("find a source: the preview turns to its first place");
+    typeInto(preview, expected, "FindBx", QStringLiteral("Cousto"));
+    desktop::key(QStringLiteral("Return"));
+    findControl<QLineEdit>(expected, "FindBx")->setText(QStringLiteral("Cousto"));
+    expected.FindBtnClick();
+    QVERIFY(findControl<QLabel>(expected, "FoundLbl")->text().startsWith(QStringLiteral("1 of ")));
+    QTRY_VERIFY(screenShows(program_->geometry(preview), expected, "FoundLbl"));
+    QTRY_VERIFY(screenShows(program_->geometry(preview), expected, "PageLbl"));
+
+    step("Escape closes the preview, then the maintenance window");
+    QVERIFY(closeWithEscape(preview, title));
+    QVERIFY(program_->windowTitles().contains(maintain));
+    QVERIFY(closeWithEscape(window, maintain));
 }
 
 void TestJourneys::exitEndsTheProgram()

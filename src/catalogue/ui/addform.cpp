@@ -1,8 +1,12 @@
 #include "catalogue/ui/addform.h"
 
+#include "catalogue/cataloguereports.h"
 #include "catalogue/ui/deleteform.h"
+#include "catalogue/ui/reportsetupform.h"
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
+#include "report/ui/printing.h"
+#include "report/ui/reportpreview.h"
 #include "ui_addform.h"
 
 #include <QCloseEvent>
@@ -29,7 +33,8 @@ bool isCpsCharacter(QChar c)
 }  // namespace
 
 TAddFrm::TAddFrm(catalogue::TonesDatabase& database, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TAddFrm>()), table1_(database), model_(table1_)
+    : QDialog(parent), ui(std::make_unique<Ui::TAddFrm>()), database_(database), table1_(database),
+      model_(table1_)
 {
     ui->setupUi(this);
     // The labels were measured in an 11-pixel Arial; the stand-in font has its metrics.
@@ -325,8 +330,51 @@ void TAddFrm::deleteAsked()
         refuse(table1_.errorString());
 }
 
-// The report chooser comes with the catalogue listings.
-void TAddFrm::ReportBtnClick() {}
+void TAddFrm::ReportBtnClick()
+{
+    {
+        TReportSetupFrm chooser(this);
+        UiServices::instance().execDialog(&chooser);
+        reportKind_ = chooser.ReportKind();
+        reportAction_ = chooser.ReportAction();
+    }
+    if (reportAction_ == TReportSetupFrm::NoAction)
+        return;
+    // The listing includes the record on screen.
+    if (!saveEditedRecord())
+        return;
+    const auto kind = catalogue::ReportOrder(reportKind_);
+    QString error;
+    const std::optional<report::PreparedReport> listing =
+        catalogue::prepareListing(database_, kind, &error);
+    if (!listing) {
+        refuse(error);
+        return;
+    }
+    const QString title = catalogue::listingTitle(kind);
+    if (reportAction_ == TReportSetupFrm::PreviewAction) {
+        ReportPreview preview(*listing, title, this);
+        UiServices::instance().execDialog(&preview);
+    } else {
+        report::printReport(this, *listing, title);
+    }
+}
+
+bool TAddFrm::saveEditedRecord()
+{
+    if (!storeBoxes())
+        return false;
+    const TonesCursor::State state = table1_.state();
+    if (state == TonesCursor::Insert && !table1_.isModified()) {
+        table1_.cancel();
+        return true;
+    }
+    if ((state == TonesCursor::Edit || state == TonesCursor::Insert) && !table1_.post()) {
+        refuse(table1_.errorString());
+        return false;
+    }
+    return true;
+}
 
 // The links window comes with the shell's windows.
 void TAddFrm::InternetBtnClick() {}

@@ -33,6 +33,9 @@ public:
     QString PrevCategory() const { return prevCategory_; }
     QString PrevSubCategory() const { return prevSubCategory_; }
     QString PrevSource() const { return prevSource_; }
+    // The report chooser's last result: the listing (1 to 4) and 0 none, 1 preview, 2 print.
+    int ReportKind() const { return reportKind_; }
+    int ReportAction() const { return reportAction_; }
 
 public Q_SLOTS:
     void AddBtnClick();
@@ -79,14 +82,19 @@ private:
     void ditto(catalogue::Field field, const QString& remembered);
     void deleteAsked();
     void refuse(const QString& message);
+    // Saves the record being edited or added; a new record nothing was typed into is dropped.
+    bool saveEditedRecord();
 
     std::unique_ptr<Ui::TAddFrm> ui;
+    catalogue::TonesDatabase& database_;
     catalogue::TonesCursor table1_;
     catalogue::TonesModel model_;
     std::array<Box, 4> boxes_{};
     QString prevCategory_;
     QString prevSubCategory_;
     QString prevSource_;
+    int reportKind_ = 1;
+    int reportAction_ = 0;
     bool holdBoxes_ = false;
     bool syncing_ = false;
     // Set while a refused box keeps the focus, so that the click that took it away is dropped.

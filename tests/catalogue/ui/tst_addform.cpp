@@ -1,11 +1,17 @@
 #include "catalogue/tonesdatabase.h"
 #include "catalogue/ui/addform.h"
 #include "catalogue/ui/deleteform.h"
+#include "catalogue/ui/reportsetupform.h"
+#include "report/ui/reportpreview.h"
 #include "support/controls.h"
+#include "support/documents.h"
 #include "support/recordinguiservices.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -78,6 +84,9 @@ private Q_SLOTS:
     void ctrlDeleteAsksFirst();
     void deleteWindowDeletesOneAfterAnother();
     void readOnlyCatalogueRefusesEdits();
+    void reportsListTheCatalogue_data();
+    void reportsListTheCatalogue();
+    void typedRecordIsListed();
     void helpAndTheInertButtons();
 
 private:
@@ -93,6 +102,11 @@ private:
         QTest::keyClicks(edit, text);
     }
 
+    // Presses "Reports", picks a listing and a way to leave the chooser, and answers the print
+    // dialog by printing to a PDF file; the lines printed, blanks folded, or none.
+    std::optional<QStringList> report(const char* box, const QString& leave);
+
+    QStringList previews_;  // the titles of the preview windows shown
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<RecordingUiServices> services_;
     std::unique_ptr<TonesDatabase> database_;
@@ -102,6 +116,7 @@ private:
 
 void TestAddForm::init()
 {
+    previews_.clear();
     dir_ = std::make_unique<QTemporaryDir>();
     services_ = std::make_unique<RecordingUiServices>();
 }
@@ -468,6 +483,141 @@ void TestAddForm::readOnlyCatalogueRefusesEdits()
     QCOMPARE(stored(*database_), before_);
 }
 
+std::optional<QStringList> TestAddForm::report(const char* box, const QString& leave)
+{
+    const QString printed = dir_->filePath(QStringLiteral("printed.pdf"));
+    QFile::remove(printed);
+    services_->printAnswer = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    };
+    services_->whileShown = [&](QDialog* dialog) {
+        auto* chooser = qobject_cast<TReportSetupFrm*>(dialog);
+        if (!chooser) {
+            previews_ << dialog->windowTitle();
+            return;
+        }
+        auto* check = findControl<QCheckBox>(*chooser, box);
+        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+        if (leave == u"Esc")
+            QTest::keyClick(check, Qt::Key_Escape);
+        else
+            QTest::mouseClick(findControl(*chooser, leave.toLatin1().constData()), Qt::LeftButton);
+    };
+    control<QPushButton>("ReportBtn")->click();
+    services_->whileShown = nullptr;
+    if (!QFile::exists(printed))
+        return std::nullopt;
+    QString error;
+    const std::optional<QString> text = documents::pdfText(printed, &error);
+    if (!text)
+        return QStringList{error};
+    QStringList lines;
+    for (const QString& line : text->split(u'\n')) {
+        if (!line.simplified().isEmpty())
+            lines << line.simplified();
+    }
+    return lines;
+}
+
+void TestAddForm::reportsListTheCatalogue_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("leave");
+    QTest::addColumn<bool>("printer");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("printed");  // the lines above the footer
+    QTest::addColumn<QString>("previewed");    // the preview's title
+
+    const QStringList none;
+    QTest::newRow("frequency printed")
+        << "s2chk"
+        << "Prnt" << true << 2 << 2
+        << QStringList{"Tones Listed by Frequency", "CPS Category SubCategory", "136 Planets Earth",
+                       "396 Solfeggio UT", "528 Body Heart"}
+        << "";
+    QTest::newRow("category printed") << "s1Chk"
+                                      << "Prnt" << true << 1 << 2
+                                      << QStringList{"Tones Listed by Category",
+                                                     "CPS SubCategory",
+                                                     "Body",
+                                                     "528 Heart",
+                                                     "Planets",
+                                                     "136 Earth",
+                                                     "Solfeggio",
+                                                     "396 UT"}
+                                      << "";
+    QTest::newRow("no printer, nothing printed") << "s1Chk"
+                                                 << "Prnt" << false << 1 << 2 << none << "";
+    QTest::newRow("source previewed")
+        << "s3chk"
+        << "PrVw" << true << 3 << 1 << none << "Preview - Tones Listed by Source";
+    QTest::newRow("exit") << "s4chk"
+                          << "ExitLbl" << true << 4 << 0 << none << "";
+    QTest::newRow("Esc") << "s4chk"
+                         << "Esc" << true << 4 << 0 << none << "";
+}
+
+// The chooser's listing and action: printed on the printer chosen, shown in the preview, or
+// nothing at all.
+void TestAddForm::reportsListTheCatalogue()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, leave);
+    QFETCH(bool, printer);
+    QFETCH(int, kind);
+    QFETCH(int, action);
+    QFETCH(QStringList, printed);
+    QFETCH(QString, previewed);
+    openWith(kRecords);
+    if (printer)
+        services_->printers << QStringLiteral("Office");
+
+    const std::optional<QStringList> lines = report(box.toLatin1().constData(), leave);
+    QCOMPARE(form_->ReportKind(), kind);
+    QCOMPARE(form_->ReportAction(), action);
+    QVERIFY2(services_->messages.isEmpty(), qPrintable(services_->messages.value(0).text));
+    QCOMPARE(services_->printRequests.size(), action == 2 && printer ? 1 : 0);
+    if (printed.isEmpty()) {
+        QVERIFY(!lines);
+    } else {
+        QVERIFY(lines);
+        QStringList body = *lines;
+        QVERIFY2(body.takeLast().endsWith(QStringLiteral("https://sonarith.org 1 of 1")),
+                 qPrintable(lines->join(u'\n')));
+        QCOMPARE(body, printed);
+    }
+    QCOMPARE(services_->dialogs.size(), previewed.isEmpty() ? 1 : 2);
+    QCOMPARE(previews_, previewed.isEmpty() ? QStringList() : QStringList{previewed});
+    QVERIFY(form_->isVisible());
+    QCOMPARE(stored(*database_), before_);
+}
+
+// A record typed and not yet saved is saved first and is in the listing.
+void TestAddForm::typedRecordIsListed()
+{
+    openWith(kRecords);
+    services_->printers << QStringLiteral("Office");
+    control<QPushButton>("AddBtn")->click();
+    type("CpsBx", "1000");
+    type("CatBx", "Zither");
+    type("SubBx", "A string");
+    const std::optional<QStringList> lines = report("s2chk", QStringLiteral("Prnt"));
+    QVERIFY(lines);
+    QVERIFY2(lines->contains(QStringLiteral("1,000 Zither A string")),
+             qPrintable(lines->join(u'\n')));
+    QCOMPARE(form_->Table1().state(), TonesCursor::Browse);
+    QCOMPARE(stored(*database_), storedWith(before_, "1000|Zither|A string|"));
+
+    // A new record nothing was typed into is not kept.
+    control<QPushButton>("AddBtn")->click();
+    QVERIFY(report("s2chk", QStringLiteral("Prnt")));
+    QCOMPARE(stored(*database_), storedWith(before_, "1000|Zither|A string|"));
+    QVERIFY(services_->messages.isEmpty());
+}
+
 void TestAddForm::helpAndTheInertButtons()
 {
     openWith(kRecords);
@@ -478,7 +628,6 @@ void TestAddForm::helpAndTheInertButtons()
     QCOMPARE(help.size(), 2);
     QCOMPARE(help.at(1).at(0).toString(), QStringLiteral("::/html/veln9eat.htm"));
 
-    control<QPushButton>("ReportBtn")->click();
     control<QPushButton>("InternetBtn")->click();
     QVERIFY(services_->dialogs.isEmpty());
     QVERIFY(services_->messages.isEmpty());

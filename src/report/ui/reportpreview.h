@@ -1,0 +1,51 @@
+#pragma once
+
+#include "report/render.h"
+#include "report/reportmodel.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class ReportPreview;
+}
+
+// A prepared report on the screen, one page at a time: paging, zoom, finding a text (every
+// place it occurs is marked), printing and saving as PDF.
+class ReportPreview : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr double kScreenDpi = 96;
+
+    ReportPreview(report::PreparedReport report, const QString& title, QWidget* parent = nullptr);
+    ~ReportPreview() override;
+
+    int currentPage() const { return page_; }  // from 0
+    int zoomPercent() const;
+    const QImage& shownPage() const { return shown_; }
+
+public Q_SLOTS:
+    void FirstBtnClick();
+    void PriorBtnClick();
+    void NextBtnClick();
+    void LastBtnClick();
+    // Finds the next place the text of the find box occurs, after the one found last.
+    void FindBtnClick();
+    void PrintBtnClick();
+    void SaveBtnClick();
+    void CloseBtnClick();
+
+private:
+    void showPage(int page);
+    void findChanged();
+
+    std::unique_ptr<Ui::ReportPreview> ui;
+    report::PreparedReport report_;
+    QString title_;
+    int page_ = 0;
+    QList<report::TextHit> hits_;
+    int hit_ = -1;
+    QImage shown_;
+};
