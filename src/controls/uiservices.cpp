@@ -1,6 +1,7 @@
 #include "controls/uiservices.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRandomGenerator>
+#include <QUrl>
 #include <memory>
 
 namespace {
@@ -90,6 +92,11 @@ int DesktopUiServices::execDialog(QDialog* dialog)
 int DesktopUiServices::randomDraw(int count)
 {
     return int(QRandomGenerator::global()->bounded(count));
+}
+
+bool DesktopUiServices::openUrl(const QString& address)
+{
+    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
 }
 
 QString DesktopUiServices::chooseSaveFile(QWidget* parent, const FileRequest& request)

@@ -7,9 +7,10 @@ class QDialog;
 class QPrinter;
 class QWidget;
 
-// Everything a window asks of the desktop that a test cannot answer for real: message
-// boxes and questions, the beep, the file dialogs and the print dialog. The program installs the
-// desktop version once at start-up; tests install one that records and answers without blocking.
+// Everything a window asks of the desktop that a test cannot answer for real: message boxes and
+// questions, the beep, the file dialogs, the print dialog and the web browser. The program
+// installs the desktop version once at start-up; tests install one that records and answers
+// without blocking.
 class UiServices
 {
 public:
@@ -42,6 +43,8 @@ public:
     virtual int execDialog(QDialog* dialog) = 0;
     // A whole number from 0 to count - 1, drawn at random.
     virtual int randomDraw(int count) = 0;
+    // Opens a web address in the user's default browser; false when no browser took it.
+    virtual bool openUrl(const QString& address) = 0;
 
     // The services in force; the desktop version until another is installed.
     static UiServices& instance();
@@ -61,4 +64,5 @@ public:
     bool choosePrinter(QWidget* parent, QPrinter& printer, int pageCount) override;
     int execDialog(QDialog* dialog) override;
     int randomDraw(int count) override;
+    bool openUrl(const QString& address) override;
 };

@@ -173,19 +173,27 @@ qulonglong RunningProgram::waitForWindow(const QString& title, int timeoutMs) co
     QElapsedTimer waited;
     waited.start();
     do {
-        const QStringList found =
-            desktop::xdotool(
-                // --all: the pid and the title must both match (xdotool's default is either).
-                {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                 QStringLiteral("--pid"), QString::number(process_.processId()),
-                 QStringLiteral("--name"),
-                 QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        if (!found.isEmpty())
-            return found.constLast().toULongLong();
+        if (const QList<qulonglong> found = windows(title); !found.isEmpty())
+            return found.constLast();
         QThread::msleep(50);
     } while (waited.elapsed() < timeoutMs);
     return 0;
+}
+
+QList<qulonglong> RunningProgram::windows(const QString& title) const
+{
+    const QStringList found =
+        desktop::xdotool(
+            // --all: the pid and the title must both match (xdotool's default is either).
+            {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+             QStringLiteral("--pid"), QString::number(process_.processId()),
+             QStringLiteral("--name"),
+             QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QList<qulonglong> ids;
+    for (const QString& id : found)
+        ids << id.toULongLong();
+    return ids;
 }
 
 bool RunningProgram::waitUntilGone(const QString& title, int timeoutMs) const

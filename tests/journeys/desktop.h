@@ -49,6 +49,8 @@ public:
     // The id of the program's visible window with this title, once it shows; 0 otherwise.
     qulonglong waitForWindow(const QString& title, int timeoutMs = 10000) const;
     bool waitUntilGone(const QString& title, int timeoutMs = 10000) const;
+    // The ids of the program's visible windows with this title: several windows may share one.
+    QList<qulonglong> windows(const QString& title) const;
     QStringList windowTitles() const;
     // The window's client area on the screen.
     QRect geometry(qulonglong window) const;

@@ -8,7 +8,10 @@
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "report/ui/reportpreview.h"
+#include "shell/ui/donateform.h"
 #include "shell/ui/helpwindow.h"
+#include "shell/ui/internetform.h"
+#include "shell/webaddresses.h"
 #include "support/controls.h"
 #include "support/nullsinkrecorder.h"
 #include "support/recordinguiservices.h"
@@ -28,6 +31,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QUrl>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -78,13 +82,14 @@ private Q_SLOTS:
     void recordAddedWithDataIsInTheGrid();
     void helpOpensFollowsLinksAndClosesWithTheProgram();
     void sourceListingIsPreviewed();
+    void linksOpenTheBrowserAndEscapeClosesThem();
     void exitEndsTheProgram();
 
 private:
     // Names what the journey does next, for the report of a failure.
     void step(const char* what) { step_ = QString::fromLatin1(what); }
-    // Whether the program ends with status 0, closing the donation window by Escape when
-    // the draw shows it.
+    // Whether the program ends with status 0, after "Donate" and "Exit" in the donation window
+    // when the draw shows it.
     bool endsAfterTheDonationWindow()
     {
         const QString donation = QStringLiteral("Kindlyware - Good Karma for All of Us.");
@@ -92,7 +97,7 @@ private:
         waited.start();
         while (!program_->waitForExit(100)) {
             if (const qulonglong window = program_->waitForWindow(donation, 0);
-                window && !closeWithEscape(window, donation))
+                window && !donateAndExit(window, donation))
                 return false;
             if (waited.elapsed() > 20000) {
                 qWarning("the program did not end");
@@ -100,6 +105,50 @@ private:
             }
         }
         return program_->exitCode() == 0;
+    }
+    // "Donate" hands the donation page to the browser and the window stays; "Exit" hides it.
+    bool donateAndExit(qulonglong window, const QString& title)
+    {
+        const TDonateFrm form;
+        clickOn(window, form, "DonateBtn");
+        const QUrl donation(shell::webAddress(shell::WebPage::Donation));
+        if (!QTest::qWaitFor([&] { return !browserAddresses().isEmpty(); }, 5000) ||
+            QUrl(browserAddresses().constLast()) != donation) {
+            qWarning("Donate did not hand the donation page to the browser: %s",
+                     qPrintable(browserAddresses().join(u' ')));
+            return false;
+        }
+        if (!program_->windowTitles().contains(title)) {
+            qWarning("Donate closed the donation window");
+            return false;
+        }
+        clickOn(window, form, "ExitBtn");
+        return program_->waitUntilGone(title);
+    }
+    // The addresses the program handed to the browser, in order: a stand-in browser of the
+    // tests' own, first on the program's PATH, writes each one down.
+    QStringList browserAddresses() const
+    {
+        QFile opened(browser_.filePath(QStringLiteral("opened")));
+        if (!opened.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLocal8Bit(opened.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+    // Whether the screen shows a pixel of exactly this colour in the area.
+    static bool screenHas(const QRect& area, const QColor& colour)
+    {
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < shown.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+            for (int x = 0; x < shown.width(); ++x) {
+                if (line[x] == colour.rgb())
+                    return true;
+            }
+        }
+        return false;
     }
     // Where the link to href stands on the screen in the program's help window showing page:
     // a help window built here on the same file, at the same size, says.
@@ -192,6 +241,7 @@ private:
     }
 
     RecordingUiServices services_;  // for the windows built here to find positions
+    QTemporaryDir browser_;
     std::unique_ptr<RunningProgram> program_;
     qulonglong main_ = 0;
     QString step_;
@@ -201,10 +251,20 @@ void TestJourneys::initTestCase()
 {
     // Pictures of earlier failures would pass for this run's.
     QDir(QStringLiteral(SONARITH_JOURNEY_OUTPUT)).removeRecursively();
+    // The desktop opens a web address with xdg-open from the PATH: here a script that writes
+    // the address down instead of starting a browser.
+    QVERIFY(browser_.isValid());
+    QFile browser(browser_.filePath(QStringLiteral("xdg-open")));
+    QVERIFY(browser.open(QIODevice::WriteOnly));
+    browser.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/opened\"\n");
+    browser.close();
+    QVERIFY(browser.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("PATH", QFile::encodeName(browser_.path()) + ':' + qgetenv("PATH"));
 }
 
 void TestJourneys::init()
 {
+    QFile::remove(browser_.filePath(QStringLiteral("opened")));
     step("start the program");
     program_ = std::make_unique<RunningProgram>();
     QString error;
@@ -602,6 +662,48 @@ void TestJourneys::sourceListingIsPreviewed()
     QVERIFY(closeWithEscape(preview, title));
     QVERIFY(program_->windowTitles().contains(maintain));
     QVERIFY(closeWithEscape(window, maintain));
+}
+
+// "Internet" in the numerology calculator opens the links window over it; a click on a link
+// hands its page to the browser and the link turns red, maroon once the pointer has left it;
+// Escape closes the links window and leaves the calculator open.
+void TestJourneys::linksOpenTheBrowserAndEscapeClosesThem()
+{
+    const TToneFrm console;
+    const TCalcFrm numerology;
+    const TInternetFrm links;
+    const QString title = QStringLiteral("Numerology Calculator");  // both windows' title
+    step("press Numerology, then Internet");
+    clickOn(main_, console, "NumCalcBtn");
+    const qulonglong calc = program_->waitForWindow(title);
+    QVERIFY(calc);
+    clickOn(calc, numerology, "InternetBtn");
+    const auto opened = [&] {
+        QList<qulonglong> shown = program_->windows(title);
+        shown.removeAll(calc);
+        return shown.isEmpty() ? 0 : shown.constFirst();
+    };
+    QTRY_VERIFY(opened());
+    const qulonglong window = opened();
+    QCOMPARE(program_->geometry(window).size(), QSize(346, 382));
+
+    step("click Check for Program Update");
+    const auto* update = findControl<QWidget>(links, "OvcURL6");
+    const QRect link(program_->geometry(window).topLeft() + update->mapTo(&links, QPoint()),
+                     update->size());
+    clickOn(window, links, "OvcURL6");
+    step("the browser is handed the update page");
+    QTRY_COMPARE(browserAddresses(), QStringList{shell::webAddress(shell::WebPage::Update)});
+    step("the link is red under the pointer and maroon once the pointer has left it");
+    QTRY_VERIFY(screenHas(link, QColor(255, 0, 0)));
+    hover(window);
+    QTRY_VERIFY(screenHas(link, QColor(128, 0, 0)) && !screenHas(link, QColor(255, 0, 0)));
+    QVERIFY(program_->windows(title).contains(window));
+
+    step("Escape closes the links window; the calculator stays");
+    desktop::key(QStringLiteral("Escape"));
+    QTRY_COMPARE(program_->windows(title), QList<qulonglong>{calc});
+    QCOMPARE(browserAddresses().size(), 1);
 }
 
 void TestJourneys::exitEndsTheProgram()

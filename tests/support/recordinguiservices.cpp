@@ -65,4 +65,6 @@ void RecordingUiServices::clear()
     dialogs.clear();
     whileShown = nullptr;
     drawAnswer = 0;
+    openedAddresses.clear();
+    openAnswer = true;
 }

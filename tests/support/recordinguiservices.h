@@ -35,6 +35,12 @@ public:
     int execDialog(QDialog* dialog) override;
     // Answers drawAnswer, so that a test decides whether the donation window shows.
     int randomDraw(int) override { return drawAnswer; }
+    // Keeps the address and answers openAnswer: false stands for a desktop without a browser.
+    bool openUrl(const QString& address) override
+    {
+        openedAddresses.append(address);
+        return openAnswer;
+    }
 
     void clear();
 
@@ -57,4 +63,6 @@ public:
     QList<QDialog*> dialogs;
     std::function<void(QDialog*)> whileShown;
     int drawAnswer = 0;
+    QStringList openedAddresses;
+    bool openAnswer = true;
 };

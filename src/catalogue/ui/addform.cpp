@@ -7,6 +7,7 @@
 #include "controls/windowsetup.h"
 #include "report/ui/printing.h"
 #include "report/ui/reportpreview.h"
+#include "shell/ui/internetform.h"
 #include "ui_addform.h"
 
 #include <QCloseEvent>
@@ -376,8 +377,11 @@ bool TAddFrm::saveEditedRecord()
     return true;
 }
 
-// The links window comes with the shell's windows.
-void TAddFrm::InternetBtnClick() {}
+void TAddFrm::InternetBtnClick()
+{
+    TInternetFrm links(this);
+    UiServices::instance().execDialog(&links);
+}
 
 void TAddFrm::HelpBtnClick()
 {

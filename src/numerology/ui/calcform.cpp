@@ -9,6 +9,7 @@
 #include "numerology/ui/yform.h"
 #include "report/rtf.h"
 #include "report/ui/printing.h"
+#include "shell/ui/internetform.h"
 #include "ui_calcform.h"
 
 #include <QApplication>
@@ -70,6 +71,7 @@ TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
     connect(ui->CalculatorBtn, &QPushButton::clicked, this, &TCalcFrm::CalculatorBtnClick);
     connect(ui->PrintBtn, &QPushButton::clicked, this, &TCalcFrm::PrintBtnClick);
     connect(ui->ExportBtn, &QPushButton::clicked, this, &TCalcFrm::ExportBtnClick);
+    connect(ui->InternetBtn, &QPushButton::clicked, this, &TCalcFrm::InternetBtnClick);
     connect(ui->ExitBtn, &QPushButton::clicked, this, &TCalcFrm::ExitBtnClick);
     connect(ui->DtClearBtn, &QPushButton::clicked, this, &TCalcFrm::DtClearBtnClick);
     connect(ui->DtCalcBtn, &QPushButton::clicked, this, &TCalcFrm::DtCalcBtnClick);
@@ -291,6 +293,12 @@ void TCalcFrm::DtCalcBtnClick()
     dateSum_ = d.dateSum;
     ui->DtTot->setText(d.dateTotal);
     showNameAndDate();
+}
+
+void TCalcFrm::InternetBtnClick()
+{
+    TInternetFrm links(this);
+    UiServices::instance().execDialog(&links);
 }
 
 void TCalcFrm::HelpBtnClick()

@@ -58,6 +58,7 @@ public Q_SLOTS:
     void CalculatorBtnClick();
     void PrintBtnClick();
     void ExportBtnClick();
+    void InternetBtnClick();
     void ExitBtnClick();
     void DtClearBtnClick();
     void DtCalcBtnClick();

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -87,7 +88,7 @@ private Q_SLOTS:
     void reportsListTheCatalogue_data();
     void reportsListTheCatalogue();
     void typedRecordIsListed();
-    void helpAndTheInertButtons();
+    void helpAndInternet();
 
 private:
     void openWith(const QList<ToneRecord>& records, bool readOnly = false);
@@ -618,7 +619,7 @@ void TestAddForm::typedRecordIsListed()
     QVERIFY(services_->messages.isEmpty());
 }
 
-void TestAddForm::helpAndTheInertButtons()
+void TestAddForm::helpAndInternet()
 {
     openWith(kRecords);
     QCOMPARE(form_->windowTitle(), QStringLiteral("Maintain Tone Database"));
@@ -628,8 +629,16 @@ void TestAddForm::helpAndTheInertButtons()
     QCOMPARE(help.size(), 2);
     QCOMPARE(help.at(1).at(0).toString(), QStringLiteral("::/html/veln9eat.htm"));
 
+    // "Internet" shows the links window modally over this one, for one opening.
+    QPointer<QDialog> links;
+    services_->whileShown = [&](QDialog* dialog) {
+        links = dialog;
+        QVERIFY(dialog->inherits("TInternetFrm"));
+        QCOMPARE(dialog->parentWidget(), form_.get());
+    };
     control<QPushButton>("InternetBtn")->click();
-    QVERIFY(services_->dialogs.isEmpty());
+    QCOMPARE(services_->dialogs.size(), 1);
+    QVERIFY(links.isNull());
     QVERIFY(services_->messages.isEmpty());
     QVERIFY(form_->isVisible());
 }

@@ -1,5 +1,6 @@
 #include "console/ui/toneform.h"
 #include "controls/datefield.h"
+#include "controls/linklabel.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
@@ -15,6 +16,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void exportCancelledOrRefused();
     void printWithoutPrinterDoesNothing();
     void printGoesToTheChosenPrinter();
+    void internetOpensANewLinksWindowEachTime();
 
 private:
     QLineEdit* field(const char* name) const
@@ -658,6 +661,32 @@ void TestCalcForm::printGoesToTheChosenPrinter()
     QVERIFY2(words && !words->isEmpty(), qPrintable(error));
     QVERIFY2(std::abs(words->front().box.left() - 72.4) < 1.5,
              qPrintable(QString::number(words->front().box.left())));
+}
+
+// "Internet" shows the links window modally over the calculator and destroys it when it
+// closes: a link clicked in one opening is not visited in the next.
+void TestCalcForm::internetOpensANewLinksWindowEachTime()
+{
+    QPointer<QDialog> links;
+    QList<bool> visitedOnOpening;
+    services.whileShown = [&](QDialog* dialog) {
+        links = dialog;
+        QVERIFY(dialog->inherits("TInternetFrm"));
+        QCOMPARE(dialog->parentWidget(), form.get());
+        auto* update = dialog->findChild<LinkLabel*>(QStringLiteral("OvcURL6"));
+        visitedOnOpening << update->visited();
+        QTest::mouseClick(update, Qt::LeftButton, {}, update->rect().center());
+    };
+    form->show();
+    click(form.get(), "InternetBtn");
+    QVERIFY(links.isNull());
+    click(form.get(), "InternetBtn");
+    QVERIFY(links.isNull());
+    QCOMPARE(services.dialogs.size(), 2);
+    QCOMPARE(visitedOnOpening, QList<bool>({false, false}));
+    QCOMPARE(services.openedAddresses,
+             QStringList(2, QStringLiteral("https://sonarith.org/update")));
+    QVERIFY(form->isVisible());
 }
 
 QTEST_MAIN(TestCalcForm)
