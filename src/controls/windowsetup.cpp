@@ -99,3 +99,11 @@ QIcon pictureIcon(const QWidget* button, Picture role)
     }
     return button->style()->standardIcon(names.fallback, nullptr, button);
 }
+
+QFont arialPixels(int pixels, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}

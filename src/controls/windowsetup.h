@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QIcon>
 #include <Qt>
 
@@ -22,6 +23,10 @@ inline constexpr QRgb kPaleBlue = qRgb(240, 251, 255);
 
 // Moves a window so that its frame is centred on the available area of its screen.
 void centreOnScreen(QWidget* window);
+
+// Arial at a size in pixels, as the windows were measured (8 points at 96 dots an inch are
+// 11 pixels), so that their layouts hold whatever the screen's resolution.
+QFont arialPixels(int pixels, bool bold = false);
 
 // The roles of picture buttons.
 enum class Picture { Help, Paste, Calendar, Clear, Close, Play };

@@ -26,14 +26,6 @@ constexpr int kSmall = 11;
 constexpr int kNormal = 13;
 constexpr int kLarge = 16;
 
-QFont arial(int pixels, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 }  // namespace
 
 TDonateFrm::TDonateFrm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDonateFrm>())
@@ -59,12 +51,12 @@ TDonateFrm::~TDonateFrm() = default;
 
 void TDonateFrm::setUpFonts()
 {
-    setFont(arial(kSmall, false));
+    setFont(arialPixels(kSmall, false));
     for (QWidget* bold :
          std::initializer_list<QWidget*>{ui->Label3, ui->Memo1, ui->DonateBtn, ui->ExitBtn})
-        bold->setFont(arial(kNormal, true));
+        bold->setFont(arialPixels(kNormal, true));
     for (LinkLabel* link : {ui->OvcURL1, ui->OvcURL2})
-        link->setFont(arial(kLarge, true));
+        link->setFont(arialPixels(kLarge, true));
 }
 
 // The same as a click on "Make PayPal Donation"; the window stays open.

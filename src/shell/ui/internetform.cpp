@@ -13,14 +13,6 @@ constexpr int kSmall = 11;
 constexpr int kNormal = 13;
 constexpr int kLarge = 19;
 
-QFont arial(int pixels, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 }  // namespace
 
 TInternetFrm::TInternetFrm(QWidget* parent)
@@ -52,11 +44,11 @@ TInternetFrm::~TInternetFrm() = default;
 
 void TInternetFrm::setUpFonts()
 {
-    setFont(arial(kNormal, true));
-    ui->Panel1->setFont(arial(kLarge, false));
+    setFont(arialPixels(kNormal, true));
+    ui->Panel1->setFont(arialPixels(kLarge, false));
     for (LinkLabel* link :
          {ui->OvcURL6, ui->OvcURL2, ui->OvcURL8, ui->OvcURL3, ui->OvcURL4, ui->OvcURL5})
-        link->setFont(arial(kSmall, true));
+        link->setFont(arialPixels(kSmall, true));
 }
 
 void TInternetFrm::Button1Click()
