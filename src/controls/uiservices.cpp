@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QUrl>
 #include <memory>
 
@@ -16,21 +17,33 @@ namespace {
 
 UiServices* installed = nullptr;
 
-// "Display text|pattern" becomes the dialog's "Display text (pattern)".
-QString dialogFilter(const QString& filter)
+// "Display text|pattern|Display text|pattern" becomes the dialog's
+// "Display text (pattern);;Display text (pattern)".
+QStringList dialogFilters(const QString& filter)
 {
-    const qsizetype bar = filter.indexOf(u'|');
-    if (bar < 0)
-        return filter;
-    return filter.left(bar).trimmed() + QStringLiteral(" (") + filter.mid(bar + 1) +
-           QStringLiteral(")");
+    const QStringList parts = filter.split(u'|');
+    if (parts.size() < 2)
+        return {filter};
+    QStringList filters;
+    for (qsizetype k = 0; k + 1 < parts.size(); k += 2)
+        filters << parts[k].trimmed() + QStringLiteral(" (") + parts[k + 1] + u')';
+    return filters;
 }
 
 std::unique_ptr<QFileDialog> makeDialog(QWidget* parent, const UiServices::FileRequest& request)
 {
-    auto dialog = std::make_unique<QFileDialog>(parent, request.title, request.folder,
-                                                dialogFilter(request.filter));
+    auto dialog = std::make_unique<QFileDialog>(parent, request.title, request.folder);
+    dialog->setNameFilters(dialogFilters(request.filter));
     dialog->setDefaultSuffix(request.defaultSuffix);
+    // A name typed without an extension takes that of the kind of file chosen.
+    QObject::connect(dialog.get(), &QFileDialog::filterSelected, dialog.get(),
+                     [dialog = dialog.get()](const QString& chosen) {
+                         static const QRegularExpression extension(
+                             QStringLiteral("\\*\\.([\\w]+)"));
+                         const QRegularExpressionMatch match = extension.match(chosen);
+                         if (match.hasMatch())
+                             dialog->setDefaultSuffix(match.captured(1));
+                     });
     if (!request.proposedName.isEmpty())
         dialog->selectFile(request.proposedName);
     return dialog;

@@ -22,8 +22,10 @@ public:
         QString title;
         QString folder;
         QString proposedName;
-        QString filter;         // one entry, "Text  [*.ext]|*.ext"
-        QString defaultSuffix;  // without the dot
+        // One entry, "Text  [*.ext]|*.ext", or several joined by "|": the first is chosen.
+        QString filter;
+        // Without the dot; once the user chooses another entry, that entry's extension.
+        QString defaultSuffix;
     };
 
     virtual ~UiServices() = default;

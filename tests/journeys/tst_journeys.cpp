@@ -13,7 +13,9 @@
 #include "shell/ui/internetform.h"
 #include "shell/webaddresses.h"
 #include "support/controls.h"
+#include "support/documents.h"
 #include "support/nullsinkrecorder.h"
+#include "support/printqueue.h"
 #include "support/recordinguiservices.h"
 #include "support/textlinks.h"
 
@@ -26,6 +28,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTableView>
@@ -83,6 +86,8 @@ private Q_SLOTS:
     void helpOpensFollowsLinksAndClosesWithTheProgram();
     void sourceListingIsPreviewed();
     void linksOpenTheBrowserAndEscapeClosesThem();
+    void numerologyReportIsExported();
+    void numerologyReportIsPrinted();
     void exitEndsTheProgram();
 
 private:
@@ -238,6 +243,21 @@ private:
         clickOn(window, form, control);
         desktop::key(QStringLiteral("ctrl+a"));
         desktop::type(text);
+    }
+
+    // Types a name into the console and opens the numerology calculator on it; its window.
+    qulonglong numerologyOn(const QString& name)
+    {
+        const TToneFrm console;
+        TCalcFrm numerology;
+        step("type a name and press Numerology");
+        typeInto(main_, console, "DataBx", name);
+        clickOn(main_, console, "NumCalcBtn");
+        const qulonglong calc = program_->waitForWindow(QStringLiteral("Numerology Calculator"));
+        if (calc &&
+            !QTest::qWaitFor([&] { return copyOf(calc, numerology, "Data") == name.toUpper(); }))
+            return 0;
+        return calc;
     }
 
     RecordingUiServices services_;  // for the windows built here to find positions
@@ -704,6 +724,83 @@ void TestJourneys::linksOpenTheBrowserAndEscapeClosesThem()
     desktop::key(QStringLiteral("Escape"));
     QTRY_COMPARE(program_->windows(title), QList<qulonglong>{calc});
     QCOMPARE(browserAddresses().size(), 1);
+}
+
+// "Export" in the numerology calculator, a new name typed into the file dialog without its
+// extension: the rich-text file holds what the same window here exports.
+void TestJourneys::numerologyReportIsExported()
+{
+    const qulonglong calc = numerologyOn(QStringLiteral("Anna Lee"));
+    QVERIFY(calc);
+    TCalcFrm numerology;
+    const QString file = program_->dataFolder() + QStringLiteral("/ToneData/anna");
+    QVERIFY(!QFile::exists(file + QStringLiteral(".rtf")));
+
+    step("press Export and type a new name into the file dialog");
+    clickOn(calc, numerology, "ExportBtn");
+    const qulonglong save = program_->waitForWindow(QStringLiteral("Save As"));
+    QVERIFY(save);
+    hover(save);
+    desktop::key(QStringLiteral("ctrl+a"));
+    desktop::type(file);
+    desktop::key(QStringLiteral("Return"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Save As")));
+    QVERIFY(program_->windowTitles().contains(QStringLiteral("Numerology Calculator")));
+
+    step("read the file back");
+    QTRY_VERIFY(QFile::exists(file + QStringLiteral(".rtf")));
+    const auto paragraphs = [](const QString& path) {
+        QStringList texts;
+        QFile exported(path);
+        if (!exported.open(QIODevice::ReadOnly))
+            return QStringList{QStringLiteral("unreadable")};
+        for (const documents::Paragraph& p :
+             documents::rtfParagraphs(exported.readAll()).value_or(QList<documents::Paragraph>{}))
+            texts << p.text;
+        return texts;
+    };
+    const QStringList shown = paragraphs(file + QStringLiteral(".rtf"));
+    QVERIFY2(shown.join(u'\n').contains(QStringLiteral("ANNA LEE")), qPrintable(shown.join(u'\n')));
+    QTemporaryDir here;
+    const QString expected = here.filePath(QStringLiteral("anna.rtf"));
+    numerology.HandOver(0, QStringLiteral("Anna Lee"));
+    services_.fileAnswers = {expected};
+    findControl<QPushButton>(numerology, "ExportBtn")->click();
+    QCOMPARE(shown, paragraphs(expected));
+}
+
+// "Print" in the numerology calculator with a printer installed: the print dialog shows, Return
+// prints one copy on the printer it offers, and the page printed holds the analysis.
+void TestJourneys::numerologyReportIsPrinted()
+{
+    if (PrintQueue::name().isEmpty())
+        QSKIP(PrintQueue::missingReason());
+    const qulonglong calc = numerologyOn(QStringLiteral("Anna Lee"));
+    QVERIFY(calc);
+    TCalcFrm numerology;
+    PrintQueue queue;
+
+    step("press Print: the print dialog shows");
+    clickOn(calc, numerology, "PrintBtn");
+    const qulonglong dialog = program_->waitForWindow(QStringLiteral("Print"));
+    QVERIFY(dialog);
+    step("Return prints");
+    hover(dialog);
+    desktop::key(QStringLiteral("Return"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Print")));
+
+    step("read the page the printer printed");
+    QString error;
+    const std::optional<QString> printed = queue.waitForPrinted(30000, &error);
+    QVERIFY2(printed, qPrintable(error));
+    const std::optional<QString> text = documents::pdfText(*printed, &error);
+    QVERIFY2(text, qPrintable(error));
+    QCOMPARE(text->count(u'\f'), 1);
+    for (const QString& expected :
+         {QStringLiteral("ANNA LEE"), QStringLiteral("25 / 7"), QStringLiteral("Notes:"),
+          QStringLiteral("Printed:"), QStringLiteral("https://sonarith.org")})
+        QVERIFY2(text->contains(expected), qPrintable(expected + u'\n' + *text));
+    QVERIFY(program_->windowTitles().contains(QStringLiteral("Numerology Calculator")));
 }
 
 void TestJourneys::exitEndsTheProgram()

@@ -160,4 +160,18 @@ std::optional<QList<PdfWord>> pdfWords(const QString& path, QString* error)
     return words;
 }
 
+std::optional<QList<QSizeF>> pdfPageSizes(const QString& path, QString* error)
+{
+    const auto bytes = runPdftotext(
+        {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path}, error);
+    if (!bytes)
+        return std::nullopt;
+    static const QRegularExpression page(
+        QStringLiteral("<page width=\"([-0-9.]+)\" height=\"([-0-9.]+)\">"));
+    QList<QSizeF> sizes;
+    for (const QRegularExpressionMatch& match : page.globalMatch(QString::fromUtf8(*bytes)))
+        sizes.append(QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()));
+    return sizes;
+}
+
 }  // namespace documents

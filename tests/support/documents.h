@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -34,5 +35,8 @@ struct PdfWord
 
 // pdftotext -bbox: every word with its place.
 std::optional<QList<PdfWord>> pdfWords(const QString& path, QString* error = nullptr);
+
+// The size of every page, in points.
+std::optional<QList<QSizeF>> pdfPageSizes(const QString& path, QString* error = nullptr);
 
 }  // namespace documents

@@ -36,6 +36,11 @@ QString RecordingUiServices::chooseOpenFile(QWidget*, const FileRequest& request
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
+QStringList RecordingUiServices::printerNames()
+{
+    return systemPrinters ? DesktopUiServices().printerNames() : printers;
+}
+
 bool RecordingUiServices::choosePrinter(QWidget*, QPrinter& printer, int pageCount)
 {
     printRequests.append({printer.copyCount(), printer.collateCopies(), pageCount});
@@ -60,6 +65,7 @@ void RecordingUiServices::clear()
     fileRequests.clear();
     fileAnswers.clear();
     printers.clear();
+    systemPrinters = false;
     printRequests.clear();
     printAnswer = nullptr;
     dialogs.clear();

@@ -26,7 +26,8 @@ public:
     bool ask(QWidget* parent, const QString& text) override;
     QString chooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseOpenFile(QWidget* parent, const FileRequest& request) override;
-    QStringList printerNames() override { return printers; }
+    // The printers of the list, or the print server's own queues when systemPrinters is set.
+    QStringList printerNames() override;
     // Records what the dialog was asked to show and answers with printAnswer (Cancel when
     // there is none), which may make choices on the printer as a user would.
     bool choosePrinter(QWidget* parent, QPrinter& printer, int pageCount) override;
@@ -58,6 +59,7 @@ public:
     QList<FileRequest> fileRequests;
     QStringList fileAnswers;
     QStringList printers;
+    bool systemPrinters = false;
     QList<PrintRequest> printRequests;
     std::function<bool(QPrinter&)> printAnswer;
     QList<QDialog*> dialogs;

@@ -1,10 +1,12 @@
 #include "report/ui/reportpreview.h"
 
 #include "controls/uiservices.h"
+#include "report/reportfile.h"
 #include "report/ui/printing.h"
 #include "ui_reportpreview.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QShortcut>
 #include <algorithm>
 
@@ -12,15 +14,14 @@ namespace {
 
 constexpr int kZooms[] = {50, 75, 100, 150, 200};
 constexpr int kDefaultZoom = 2;  // 100 %
+const QString kSavedFilter = QStringLiteral("Saved Report  (*.srp)|*.srp");
 
 }  // namespace
 
 ReportPreview::ReportPreview(report::PreparedReport report, const QString& title, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::ReportPreview>()), report_(std::move(report)),
-      title_(title)
+    : QDialog(parent), ui(std::make_unique<Ui::ReportPreview>())
 {
     ui->setupUi(this);
-    setWindowTitle(QStringLiteral("Preview - %1").arg(title));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     for (const int zoom : kZooms)
@@ -35,6 +36,7 @@ ReportPreview::ReportPreview(report::PreparedReport report, const QString& title
     connect(ui->FindBx, &QLineEdit::textChanged, this, &ReportPreview::findChanged);
     connect(ui->FindBx, &QLineEdit::returnPressed, this, &ReportPreview::FindBtnClick);
     connect(ui->FindBtn, &QPushButton::clicked, this, &ReportPreview::FindBtnClick);
+    connect(ui->OpenBtn, &QPushButton::clicked, this, &ReportPreview::OpenBtnClick);
     connect(ui->PrintBtn, &QPushButton::clicked, this, &ReportPreview::PrintBtnClick);
     connect(ui->SaveBtn, &QPushButton::clicked, this, &ReportPreview::SaveBtnClick);
     connect(ui->CloseBtn, &QPushButton::clicked, this, &ReportPreview::CloseBtnClick);
@@ -46,7 +48,7 @@ ReportPreview::ReportPreview(report::PreparedReport report, const QString& title
             &ReportPreview::NextBtnClick);
     connect(new QShortcut(QKeySequence(Qt::Key_PageUp), this), &QShortcut::activated, this,
             &ReportPreview::PriorBtnClick);
-    showPage(0);
+    showReport(std::move(report), title);
 }
 
 ReportPreview::~ReportPreview() = default;
@@ -54,6 +56,17 @@ ReportPreview::~ReportPreview() = default;
 int ReportPreview::zoomPercent() const
 {
     return ui->ZoomBx->currentData().toInt();
+}
+
+void ReportPreview::showReport(report::PreparedReport report, const QString& title)
+{
+    report_ = std::move(report);
+    title_ = title;
+    setWindowTitle(QStringLiteral("Preview - %1").arg(title));
+    hits_.clear();
+    hit_ = -1;
+    ui->FoundLbl->clear();
+    showPage(0);
 }
 
 void ReportPreview::showPage(int page)
@@ -125,19 +138,44 @@ void ReportPreview::PrintBtnClick()
     report::printReport(this, report_, title_);
 }
 
+void ReportPreview::OpenBtnClick()
+{
+    UiServices& services = UiServices::instance();
+    UiServices::FileRequest request;
+    request.title = QStringLiteral("Open Report");
+    request.filter = kSavedFilter;
+    request.defaultSuffix = QLatin1String(report::kReportFileSuffix);
+    const QString path = services.chooseOpenFile(this, request);
+    if (path.isEmpty())
+        return;
+    QString error;
+    std::optional<report::SavedReport> saved = report::openReportFile(path, &error);
+    if (!saved) {
+        services.showMessage(
+            this,
+            QStringLiteral("Cannot open file %1: %2").arg(QDir::toNativeSeparators(path), error),
+            UiServices::MessageKind::Error);
+        return;
+    }
+    showReport(std::move(saved->report), saved->title);
+}
+
 void ReportPreview::SaveBtnClick()
 {
     UiServices& services = UiServices::instance();
     UiServices::FileRequest request;
     request.title = QStringLiteral("Save Report");
-    request.proposedName = title_ + QStringLiteral(".pdf");
-    request.filter = QStringLiteral("PDF Document  (*.pdf)|*.pdf");
-    request.defaultSuffix = QStringLiteral("pdf");
+    request.proposedName = title_ + u'.' + QLatin1String(report::kReportFileSuffix);
+    request.filter = kSavedFilter + QStringLiteral("|PDF Document  (*.pdf)|*.pdf");
+    request.defaultSuffix = QLatin1String(report::kReportFileSuffix);
     const QString path = services.chooseSaveFile(this, request);
     if (path.isEmpty())
         return;
     QString error;
-    if (!report::writePdf(report_, path, title_, &error))
+    const bool saved = QFileInfo(path).suffix().compare(u"pdf", Qt::CaseInsensitive) == 0
+                           ? report::writePdf(report_, path, title_, &error)
+                           : report::saveReportFile({title_, report_}, path, &error);
+    if (!saved)
         services.showMessage(
             this, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)),
             UiServices::MessageKind::Error);

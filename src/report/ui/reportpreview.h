@@ -11,7 +11,8 @@ class ReportPreview;
 }
 
 // A prepared report on the screen, one page at a time: paging, zoom, finding a text (every
-// place it occurs is marked), printing and saving as PDF.
+// place it occurs is marked), printing, saving (to be opened again, or as PDF) and opening a
+// saved report in place of the one shown.
 class ReportPreview : public QDialog
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
     int currentPage() const { return page_; }  // from 0
     int zoomPercent() const;
     const QImage& shownPage() const { return shown_; }
+    const report::PreparedReport& shownReport() const { return report_; }
 
 public Q_SLOTS:
     void FirstBtnClick();
@@ -33,11 +35,15 @@ public Q_SLOTS:
     void LastBtnClick();
     // Finds the next place the text of the find box occurs, after the one found last.
     void FindBtnClick();
+    // Shows a saved report instead; a file that holds none is refused and nothing changes.
+    void OpenBtnClick();
     void PrintBtnClick();
+    // Saves as PDF when the name ends in ".pdf", else as a saved report.
     void SaveBtnClick();
     void CloseBtnClick();
 
 private:
+    void showReport(report::PreparedReport report, const QString& title);
     void showPage(int page);
     void findChanged();
 

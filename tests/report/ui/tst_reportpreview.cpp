@@ -1,3 +1,4 @@
+#include "fileio/files.h"
 #include "report/render.h"
 #include "report/ui/reportpreview.h"
 #include "support/controls.h"
@@ -69,6 +70,9 @@ private Q_SLOTS:
     void marksSitUnderTheirLetters_data();
     void marksSitUnderTheirLetters();
     void printsAndSaves();
+    void savedReportOpensAgain();
+    void badFileChangesNothing_data();
+    void badFileChangesNothing();
     void closes_data();
     void closes();
 
@@ -247,10 +251,14 @@ void TestReportPreview::printsAndSaves()
     QCOMPARE(services_->printRequests.size(), 1);
     QCOMPARE(services_->printRequests[0].pageCount, 3);
 
-    const QString saved = dir_->filePath(QStringLiteral("saved.pdf"));
+    // Save offers both kinds of file, a saved report first.
+    const QString saved = dir_->filePath(QStringLiteral("saved.PDF"));
     control<QPushButton>("SaveBtn")->click();  // cancelled
     QCOMPARE(services_->fileRequests.size(), 1);
-    QCOMPARE(services_->fileRequests[0].defaultSuffix, QStringLiteral("pdf"));
+    QCOMPARE(services_->fileRequests[0].filter,
+             QStringLiteral("Saved Report  (*.srp)|*.srp|PDF Document  (*.pdf)|*.pdf"));
+    QCOMPARE(services_->fileRequests[0].defaultSuffix, QStringLiteral("srp"));
+    QCOMPARE(services_->fileRequests[0].proposedName, QStringLiteral("Greek.srp"));
     QVERIFY(!QFile::exists(saved));
     services_->fileAnswers << saved;
     control<QPushButton>("SaveBtn")->click();
@@ -269,6 +277,85 @@ void TestReportPreview::printsAndSaves()
     control<QPushButton>("SaveBtn")->click();
     QCOMPARE(services_->messages.size(), 1);
     QCOMPARE(services_->messages[0].text, QStringLiteral("Cannot create file ") + unwritable);
+}
+
+// A report saved from one preview opens in another, in place of what that one showed.
+void TestReportPreview::savedReportOpensAgain()
+{
+    const QString saved = dir_->filePath(QStringLiteral("greek.srp"));
+    services_->fileAnswers << saved;
+    control<QPushButton>("SaveBtn")->click();
+    QVERIFY2(services_->messages.isEmpty(), qPrintable(services_->messages.value(0).text));
+
+    PreparedReport other;
+    other.pages = {Page{{textAt(300, QStringLiteral("Delta"))}, {}}};
+    ReportPreview preview(other, QStringLiteral("Other"));
+    findControl<QLineEdit>(preview, "FindBx")->setText(QStringLiteral("delta"));
+    preview.FindBtnClick();
+    services_->fileAnswers << saved;
+    findControl<QPushButton>(preview, "OpenBtn")->click();
+    QCOMPARE(services_->fileRequests.last().title, QStringLiteral("Open Report"));
+    QCOMPARE(services_->fileRequests.last().filter, QStringLiteral("Saved Report  (*.srp)|*.srp"));
+    QVERIFY2(services_->messages.isEmpty(), qPrintable(services_->messages.value(0).text));
+    QCOMPARE(preview.windowTitle(), QStringLiteral("Preview - Greek"));
+    QCOMPARE(findControl<QLabel>(preview, "PageLbl")->text(), QStringLiteral("Page 1 of 3"));
+    QCOMPARE(findControl<QLabel>(preview, "FoundLbl")->text(), QString());
+    // The same pages, painted alike, without the marks of the text found before.
+    QCOMPARE(preview.shownPage(), pageImage(threePages(), 0, ReportPreview::kScreenDpi));
+    findControl<QToolButton>(preview, "LastBtn")->click();
+    QCOMPARE(preview.shownPage(), pageImage(threePages(), 2, ReportPreview::kScreenDpi));
+    // Printing and finding work on the report opened.
+    findControl<QLineEdit>(preview, "FindBx")->setText(QStringLiteral("gamma"));
+    preview.FindBtnClick();
+    QCOMPARE(findControl<QLabel>(preview, "FoundLbl")->text(), QStringLiteral("1 of 2"));
+}
+
+void TestReportPreview::badFileChangesNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");  // none: no file at all
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("cut");  // content is a saved report cut short
+
+    QTest::newRow("cut short") << QByteArray() << "damaged: " << true;
+    QTest::newRow("garbage") << QByteArray("\x00\xff\xfe garbage\n\x01", 13) << "not a saved report"
+                             << false;
+    QTest::newRow("rich text export")
+        << QByteArray("{\\rtf1\\ansi MARY\\par}") << "not a saved report" << false;
+    QTest::newRow("missing") << QByteArray() << "No such file or directory" << false;
+}
+
+// Opening a file that holds no report says why and leaves the preview as it was.
+void TestReportPreview::badFileChangesNothing()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    QFETCH(bool, cut);
+    const QString path = dir_->filePath(QStringLiteral("bad.srp"));
+    if (cut) {
+        services_->fileAnswers << path;
+        control<QPushButton>("SaveBtn")->click();
+        QString error;
+        std::optional<QByteArray> whole = fileio::readFile(path, &error);
+        QVERIFY2(whole, qPrintable(error));
+        QVERIFY(fileio::saveFile(path, whole->left(whole->size() * 2 / 3)));
+    } else if (!content.isEmpty()) {
+        QVERIFY(fileio::saveFile(path, content));
+    }
+    control<QToolButton>("NextBtn")->click();
+    find(QStringLiteral("gamma"));
+    const QImage before = preview_->shownPage();
+
+    services_->fileAnswers << path;
+    control<QPushButton>("OpenBtn")->click();
+    QCOMPARE(services_->messages.size(), 1);
+    QVERIFY2(services_->messages[0].text.startsWith(
+                 QStringLiteral("Cannot open file %1: %2").arg(path, reason)),
+             qPrintable(services_->messages[0].text));
+    QCOMPARE(services_->messages[0].kind, UiServices::MessageKind::Error);
+    QCOMPARE(preview_->windowTitle(), QStringLiteral("Preview - Greek"));
+    QCOMPARE(page(), QStringLiteral("Page 2 of 3"));
+    QCOMPARE(control<QLabel>("FoundLbl")->text(), QStringLiteral("1 of 2"));
+    QCOMPARE(preview_->shownPage(), before);
 }
 
 void TestReportPreview::closes_data()
