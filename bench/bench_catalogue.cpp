@@ -2,41 +2,18 @@
 // order and the listings' distinct query should each take at most 100 ms.
 #include "catalogue/tonescursor.h"
 #include "catalogue/tonesdatabase.h"
+#include "largecatalogue.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 using namespace catalogue;
 
 namespace {
 
-constexpr int kRecords = 10000;
-
-// One catalogue for every benchmark: categories in mixed letter case, some empty fields.
 TonesDatabase& database()
 {
-    static QTemporaryDir dir;
-    static TonesDatabase db;
-    if (!db.isOpen()) {
-        QList<ToneRecord> records;
-        for (int i = 0; i < kRecords; ++i) {
-            const QString category = QStringLiteral("Category %1").arg(i % 97);
-            records << ToneRecord{i % 2 ? category.toUpper() : category,
-                                  i % 13 ? QStringLiteral("Sub %1").arg(i % 1009) : QString(),
-                                  i % 17 ? std::optional<qint32>((i * 7919) % 20000) : std::nullopt,
-                                  QStringLiteral("Source %1").arg(i % 211)};
-        }
-        const QString path = dir.filePath(QStringLiteral("Tones.abs"));
-        QString error;
-        if (!createCatalogueFile(path, records, false, &error) || !db.open(path)) {
-            std::fprintf(stderr, "bench_catalogue: %s %s\n", qPrintable(error),
-                         qPrintable(db.errorString()));
-            std::abort();
-        }
-    }
-    return db;
+    return bench::largeCatalogue();
 }
 
 void BM_OpenDatabase(benchmark::State& state)
@@ -65,7 +42,7 @@ void BM_SwitchOrder(benchmark::State& state)
     const ToneIndex target = ToneIndex(state.range(0));
     TonesCursor cursor(database());
     cursor.open();
-    cursor.moveTo(kRecords / 2);
+    cursor.moveTo(bench::kLargeCatalogueRecords / 2);
     for (auto _ : state) {
         benchmark::DoNotOptimize(cursor.setIndex(target));
         state.PauseTiming();

@@ -1,17 +1,24 @@
 #include "app/program.h"
 
+#include "catalogue/cataloguereports.h"
 #include "catalogue/tonesdatabase.h"
 #include "catalogue/ui/addform.h"
 #include "catalogue/ui/deleteform.h"
+#include "catalogue/ui/reportsetupform.h"
 #include "console/ui/toneform.h"
 #include "controls/datefield.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
+#include "report/ui/reportpreview.h"
 #include "shell/ui/donateform.h"
+#include "shell/ui/helpviewer.h"
+#include "shell/ui/helpwindow.h"
+#include "shell/ui/internetform.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPixmap>
 
 Program::Program()
@@ -81,8 +88,30 @@ bool Program::saveScreenshots(const QString& folder, QString* error) const
         if (!saveScreenshot(dir, window, error))
             return false;
     }
+    // The windows built for one opening each: the links window and the report chooser.
+    TInternetFrm links(toneFrm_.get());
+    TReportSetupFrm chooser(toneFrm_.get());
+    for (QWidget* window : QList<QWidget*>{&links, &chooser}) {
+        if (!saveScreenshot(dir, window, error))
+            return false;
+    }
+    // The help window on the numerology page of the help file in the data folder, when the
+    // folder has one.
+    if (QFileInfo::exists(toneFrm_->HelpFilePath())) {
+        toneFrm_->OpenHelpTopic(QStringLiteral("::/html/veln7lf6.htm"));
+        HelpWindow* help = toneFrm_->helpViewer().window();
+        if (!help) {
+            *error = QStringLiteral("Cannot show help file %1").arg(toneFrm_->HelpFilePath());
+            return false;
+        }
+        const bool saved = saveScreenshot(dir, help, error);
+        toneFrm_->helpViewer().CloseAll();
+        if (!saved)
+            return false;
+    }
     // The catalogue's windows live for one opening each: they are pictured on the catalogue
-    // the console opened when it was shown above, as "Data " and then "Delete" open them.
+    // the console opened when it was shown above, as "Data " and then "Delete" open them, and
+    // the preview shows its listing by source.
     catalogue::TonesDatabase& database = toneFrm_->catalogueDatabase();
     if (!database.isOpen())
         return true;
@@ -92,5 +121,11 @@ bool Program::saveScreenshots(const QString& folder, QString* error) const
         if (!saveScreenshot(dir, window, error))
             return false;
     }
-    return true;
+    const catalogue::ReportOrder order = catalogue::ReportOrder::Source;
+    const std::optional<report::PreparedReport> listing =
+        catalogue::prepareListing(database, order, error);
+    if (!listing)
+        return false;
+    ReportPreview preview(*listing, catalogue::listingTitle(order), &maintenance);
+    return saveScreenshot(dir, &preview, error);
 }

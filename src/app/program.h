@@ -29,8 +29,10 @@ public:
     // Every window, in the order of creation.
     QList<QWidget*> windows() const;
 
-    // Grabs every window at its natural size into "<class name>.png" in folder, the windows
-    // above and then the catalogue's maintenance and delete windows (these only when the
+    // Grabs every window at its natural size into "<class name>.png" in folder: the windows
+    // above, the links window, the report chooser, the help window on the numerology page
+    // (only when the data folder holds the help file), and then the catalogue's maintenance
+    // and delete windows and the preview of its listing by source (these only when the
     // catalogue can be opened). On failure returns false and says why in error.
     bool saveScreenshots(const QString& folder, QString* error) const;
 

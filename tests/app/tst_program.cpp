@@ -1,13 +1,16 @@
 #include "app/program.h"
 #include "catalogue/ui/addform.h"
 #include "catalogue/ui/deleteform.h"
+#include "catalogue/ui/reportsetupform.h"
 #include "console/ui/toneform.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
+#include "report/ui/reportpreview.h"
 #include "shell/ui/donateform.h"
 #include "shell/ui/helpviewer.h"
 #include "shell/ui/helpwindow.h"
+#include "shell/ui/internetform.h"
 #include "support/controls.h"
 #include "support/recordinguiservices.h"
 
@@ -64,7 +67,9 @@ void TestProgram::screenshots()
     QVERIFY(folder.isValid());
     const QString target = folder.filePath(QStringLiteral("shots"));
     // The working folder is the data folder: the picture of the console shows its catalogue,
-    // made from the shipped one there.
+    // made from the shipped one there, and the help window shows the help file put there.
+    QVERIFY(QFile::copy(QStringLiteral(SONARITH_DATA "/Velnora.chm"),
+                        folder.filePath(QStringLiteral("Velnora.chm"))));
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(folder.path()));
     Program program;
@@ -73,11 +78,20 @@ void TestProgram::screenshots()
     QDir::setCurrent(previous);
     QVERIFY2(saved, qPrintable(error));
     QCOMPARE(findControl<QTableView>(program.ToneFrm(), "DBGrid1")->model()->rowCount(), 220);
+    // The help window was opened for its picture only.
+    QVERIFY(!program.ToneFrm().helpViewer().window());
 
-    // The catalogue's windows live only while they are pictured: these give their sizes.
+    // The windows that live only while they are pictured: these give their sizes. The report
+    // chooser takes its size as it is shown.
     TAddFrm maintenance(program.ToneFrm().catalogueDatabase());
     TDeleteFrm deletion(maintenance.Table1());
-    QList<const QWidget*> pictured{&maintenance, &deletion};
+    TInternetFrm links;
+    TReportSetupFrm chooser;
+    chooser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chooser));
+    HelpWindow help;
+    const ReportPreview preview(report::PreparedReport{}, QString());
+    QList<const QWidget*> pictured{&links, &chooser, &help, &maintenance, &deletion, &preview};
     for (const QWidget* window : program.windows()) {
         QVERIFY2(!window->isVisible(), qPrintable(window->metaObject()->className()));
         pictured << window;
@@ -88,6 +102,7 @@ void TestProgram::screenshots()
         QVERIFY2(!image.isNull(), qPrintable(name));
         QCOMPARE(image.size() / image.devicePixelRatio(), window->size());
     }
+    QCOMPARE(QDir(target).entryList(QDir::Files).size(), pictured.size());
 }
 
 // The windows reach each other exactly as the program builds them: no wiring by the test.
@@ -208,6 +223,10 @@ void TestProgram::helpOfEachWindow_data()
                                  << "html/veln9eat.htm";
     QTest::newRow("delete F1") << "delete" << QByteArray("DeleteBtn") << true
                                << "html/veln9eat.htm";
+    // The preview asks the program's help handler by context: the file's default page.
+    QTest::newRow("preview Help") << "preview" << QByteArray("HelpBtn") << false
+                                  << "html/index.htm";
+    QTest::newRow("preview F1") << "preview" << QByteArray("FindBx") << true << "html/index.htm";
 }
 
 // Each window's Help and F1 open its page of the help file in the data folder.
@@ -250,11 +269,18 @@ void TestProgram::helpOfEachWindow()
         QVERIFY(shown(program.CalculatorFrm()));
         trigger(program.CalculatorFrm());
     } else {
-        // "Data " opens the maintenance window, and its "Delete" the delete window.
+        // "Data " opens the maintenance window, its "Delete" the delete window, and its
+        // "Report" the report chooser, whose "Preview" opens the preview of the listing.
         services.whileShown = [&](QDialog* dialog) {
+            if (auto* chooser = qobject_cast<TReportSetupFrm*>(dialog)) {
+                chooser->PrVwClick();
+                return;
+            }
             QVERIFY(shown(*dialog));
             if (window == QLatin1String("delete") && qobject_cast<TAddFrm*>(dialog))
                 findControl<QPushButton>(*dialog, "DeleteBtn")->click();
+            else if (window == QLatin1String("preview") && qobject_cast<TAddFrm*>(dialog))
+                findControl<QPushButton>(*dialog, "ReportBtn")->click();
             else
                 trigger(*dialog);
         };

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void emptyData();
     void exportReadsBack_data();
     void exportReadsBack();
+    void exportReadsBackInUnrtf();
     void printedPdfReadsBack();
 };
 
@@ -282,6 +283,36 @@ void TestNumerologyReport::exportReadsBack()
                         "\t          Totals:\t1\t0\t0\t1\t0\t0\t1\t0\t1\t4",
                         dateLine,
                     }));
+}
+
+// A reader that is not ours finds every row of the export, in order. unrtf ends a line at each
+// tab, so the text is compared with its blanks collapsed.
+void TestNumerologyReport::exportReadsBackInUnrtf()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("mary.rtf"));
+    QString error;
+    const ReportValues values =
+        AnalysisReportValues(Pythagorean, QStringLiteral("MARY ANN LEE"), QDate(1990, 12, 25));
+    QVERIFY2(report::writeRtf(PrepareReport(frReport2(), values, kPrepared), path, &error),
+             qPrintable(error));
+    const std::optional<QString> text = documents::unrtfText(path, &error);
+    QVERIFY2(text, qPrintable(error));
+    const QStringList rows{
+        "Pythagorean System Total",
+        "Vowels: 1 1 55 12 / 3",
+        "Data: MARY ANN LEE 45 / 9",
+        "Consonants: 4 97 55 3 33 / 6",
+        "1 2 3 4 5 6 7 8 9 Total",
+        "Vowels: 2 0 0 0 2 0 0 0 0 4",
+        "Consonants: 0 0 1 1 2 0 1 0 1 6",
+        "Totals: 2 0 1 1 4 0 1 0 1 10",
+        "12/25/1990: 29 / 11 / 2",
+        "Name and Date: 74 / 11 / 2",
+        "Day: 25 / 7",
+    };
+    // Row after row, nothing between them and nothing after the last.
+    QCOMPARE(*text, rows.join(u' '));
 }
 
 void TestNumerologyReport::printedPdfReadsBack()

@@ -128,6 +128,31 @@ std::optional<QList<Paragraph>> rtfParagraphs(QByteArrayView document, QString* 
     return fail(QStringLiteral("the outer group is not closed"));
 }
 
+std::optional<QString> unrtfText(const QString& path, QString* error)
+{
+    QProcess process;
+    process.start(QStringLiteral("unrtf"), {QStringLiteral("--text"), path});
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        if (error)
+            *error = QStringLiteral("unrtf --text %1 failed (scripts/install-deps installs it): "
+                                    "%2 %3")
+                         .arg(path, process.errorString(),
+                              QString::fromLocal8Bit(process.readAllStandardError()));
+        return std::nullopt;
+    }
+    QString text = QString::fromUtf8(process.readAllStandardOutput());
+    // The banner: comment lines starting with "###", then a rule of dashes.
+    if (text.startsWith(QLatin1String("###"))) {
+        static const QRegularExpression rule(QStringLiteral("^-+$"),
+                                             QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch match = rule.match(text);
+        if (match.hasMatch())
+            text.remove(0, match.capturedEnd());
+    }
+    return text.simplified();
+}
+
 std::optional<QString> pdfText(const QString& path, QString* error)
 {
     const auto bytes = runPdftotext(

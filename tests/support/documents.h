@@ -7,8 +7,8 @@
 #include <QString>
 #include <optional>
 
-// Reading written reports back: rich text through a small reader of our own, PDF through
-// poppler's pdftotext (package poppler-utils).
+// Reading written reports back: rich text through a small reader of our own and through
+// unrtf (package unrtf), PDF through poppler's pdftotext (package poppler-utils).
 namespace documents {
 
 struct Paragraph
@@ -22,6 +22,10 @@ struct Paragraph
 // stand-in character after it) are understood, font tables and other destinations skipped.
 // None when the text is not RTF or its braces do not balance.
 std::optional<QList<Paragraph>> rtfParagraphs(QByteArrayView rtf, QString* error = nullptr);
+
+// unrtf --text: the document's text, its banner left out, with every run of blanks, tabs and
+// line ends collapsed to one space (unrtf ends a line at each tab).
+std::optional<QString> unrtfText(const QString& path, QString* error = nullptr);
 
 // pdftotext -layout: each page's text as laid out, pages ending with a form feed.
 std::optional<QString> pdfText(const QString& path, QString* error = nullptr);

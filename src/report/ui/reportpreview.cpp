@@ -3,6 +3,7 @@
 #include "controls/uiservices.h"
 #include "report/reportfile.h"
 #include "report/ui/printing.h"
+#include "shell/ui/hookhelpsystem.h"
 #include "ui_reportpreview.h"
 
 #include <QDir>
@@ -39,11 +40,14 @@ ReportPreview::ReportPreview(report::PreparedReport report, const QString& title
     connect(ui->OpenBtn, &QPushButton::clicked, this, &ReportPreview::OpenBtnClick);
     connect(ui->PrintBtn, &QPushButton::clicked, this, &ReportPreview::PrintBtnClick);
     connect(ui->SaveBtn, &QPushButton::clicked, this, &ReportPreview::SaveBtnClick);
+    connect(ui->HelpBtn, &QPushButton::clicked, this, &ReportPreview::HelpBtnClick);
     connect(ui->CloseBtn, &QPushButton::clicked, this, &ReportPreview::CloseBtnClick);
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
         ui->FindBx->setFocus();
         ui->FindBx->selectAll();
     });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &ReportPreview::HelpBtnClick);
     connect(new QShortcut(QKeySequence(Qt::Key_PageDown), this), &QShortcut::activated, this,
             &ReportPreview::NextBtnClick);
     connect(new QShortcut(QKeySequence(Qt::Key_PageUp), this), &QShortcut::activated, this,
@@ -179,6 +183,11 @@ void ReportPreview::SaveBtnClick()
         services.showMessage(
             this, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)),
             UiServices::MessageKind::Error);
+}
+
+void ReportPreview::HelpBtnClick()
+{
+    THookHelpSystem::Request(THookHelpSystem::HelpContext, kHelpContext);
 }
 
 void ReportPreview::CloseBtnClick()

@@ -11,14 +11,17 @@ class ReportPreview;
 }
 
 // A prepared report on the screen, one page at a time: paging, zoom, finding a text (every
-// place it occurs is marked), printing, saving (to be opened again, or as PDF) and opening a
-// saved report in place of the one shown.
+// place it occurs is marked), printing, saving (to be opened again, or as PDF), opening a
+// saved report in place of the one shown, and help (Help or F1) as a context request to the
+// application's help handler, as every report dialog asks for it.
 class ReportPreview : public QDialog
 {
     Q_OBJECT
 
 public:
     static constexpr double kScreenDpi = 96;
+    // The context number of the preview's help.
+    static constexpr int kHelpContext = 1;
 
     ReportPreview(report::PreparedReport report, const QString& title, QWidget* parent = nullptr);
     ~ReportPreview() override;
@@ -40,6 +43,7 @@ public Q_SLOTS:
     void PrintBtnClick();
     // Saves as PDF when the name ends in ".pdf", else as a saved report.
     void SaveBtnClick();
+    void HelpBtnClick();
     void CloseBtnClick();
 
 private:
