@@ -3,6 +3,7 @@
 #include "catalogue/cataloguereports.h"
 #include "catalogue/ui/deleteform.h"
 #include "catalogue/ui/reportsetupform.h"
+#include "catalogue/ui/tonegrid.h"
 #include "controls/uiservices.h"
 #include "controls/windowsetup.h"
 #include "report/ui/printing.h"
@@ -68,17 +69,7 @@ TAddFrm::~TAddFrm()
 void TAddFrm::setUpGrid()
 {
     QTableView* grid = ui->DBGrid1;
-    grid->setModel(&model_);
-    grid->setColumnWidth(TonesModel::CpsColumn, 55);
-    grid->setColumnWidth(TonesModel::CategoryColumn, 248);
-    grid->setColumnWidth(TonesModel::SubCategoryColumn, 248);
-    QHeaderView* titles = grid->horizontalHeader();
-    QFont bold = titles->font();
-    bold.setBold(true);
-    titles->setFont(bold);
-    titles->setSectionsClickable(true);
-    titles->setSortIndicatorShown(false);
-    grid->verticalHeader()->setMinimumWidth(12);
+    setUpToneGrid(grid, &model_, 248);
 
     const QStyle* s = style();
     ui->NavFirst->setIcon(s->standardIcon(QStyle::SP_MediaSkipBackward));

@@ -1,5 +1,7 @@
 #include "console/ui/tonebrowser.h"
 
+#include "catalogue/ui/tonegrid.h"
+
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -11,20 +13,7 @@ ToneBrowser::ToneBrowser(const Controls& controls, QObject* parent)
     : QObject(parent), controls_(controls), cursor_(database_), model_(cursor_)
 {
     QTableView* grid = controls_.grid;
-    grid->setModel(&model_);
-    grid->setColumnWidth(TonesModel::CpsColumn, 55);
-    grid->setColumnWidth(TonesModel::CategoryColumn, 252);
-    grid->setColumnWidth(TonesModel::SubCategoryColumn, 252);
-    QHeaderView* titles = grid->horizontalHeader();
-    QFont bold = titles->font();
-    bold.setBold(true);
-    titles->setFont(bold);
-    // A title click sets the order through the console; the header neither sorts the view
-    // nor toggles to descending.
-    titles->setSectionsClickable(true);
-    titles->setSortIndicatorShown(false);
-    // The row marker column stays narrow: its rows have no titles.
-    grid->verticalHeader()->setMinimumWidth(12);
+    setUpToneGrid(grid, &model_, 252);
 
     // The cursor resets the model before it names its current row, so the selection is set
     // on the new rows.
