@@ -238,6 +238,19 @@ private:
         const int titles = grid->horizontalHeader()->height();
         return origin + QPoint(grid->width() - frame - bar - 40, frame + titles / 2);
     }
+    // Types path into the program's file dialog titled title and accepts it; whether the
+    // dialog appeared and closed.
+    bool answerFileDialog(const QString& title, const QString& path)
+    {
+        const qulonglong dialog = program_->waitForWindow(title);
+        if (!dialog)
+            return false;
+        hover(dialog);
+        desktop::key(QStringLiteral("ctrl+a"));
+        desktop::type(path);
+        desktop::key(QStringLiteral("Return"));
+        return program_->waitUntilGone(title);
+    }
     void typeInto(qulonglong window, const QWidget& form, const char* control, const QString& text)
     {
         clickOn(window, form, control);
@@ -474,13 +487,7 @@ void TestJourneys::saveClearAndLoadBringTheTextsBack()
 
     step("save through the file dialog");
     clickOn(main_, console, "SaveBtn");
-    const qulonglong save = program_->waitForWindow(QStringLiteral("Save Tone Settings"));
-    QVERIFY(save);
-    hover(save);
-    desktop::key(QStringLiteral("ctrl+a"));
-    desktop::type(file);
-    desktop::key(QStringLiteral("Return"));
-    QVERIFY(program_->waitUntilGone(QStringLiteral("Save Tone Settings")));
+    QVERIFY(answerFileDialog(QStringLiteral("Save Tone Settings"), file));
     QTRY_VERIFY(QFile::exists(file));
 
     step("clear");
@@ -490,13 +497,7 @@ void TestJourneys::saveClearAndLoadBringTheTextsBack()
 
     step("load through the file dialog");
     clickOn(main_, console, "LoadBtn");
-    const qulonglong load = program_->waitForWindow(QStringLiteral("Load Tone Settings"));
-    QVERIFY(load);
-    hover(load);
-    desktop::key(QStringLiteral("ctrl+a"));
-    desktop::type(file);
-    desktop::key(QStringLiteral("Return"));
-    QVERIFY(program_->waitUntilGone(QStringLiteral("Load Tone Settings")));
+    QVERIFY(answerFileDialog(QStringLiteral("Load Tone Settings"), file));
     step("the texts are back");
     QTRY_COMPARE(copyOf(main_, console, "DataBx"), QStringLiteral("Mary Ann Lee"));
     QTRY_VERIFY(screenShows(program_->geometry(main_), console, "NumbBx"));
@@ -738,13 +739,7 @@ void TestJourneys::numerologyReportIsExported()
 
     step("press Export and type a new name into the file dialog");
     clickOn(calc, numerology, "ExportBtn");
-    const qulonglong save = program_->waitForWindow(QStringLiteral("Save As"));
-    QVERIFY(save);
-    hover(save);
-    desktop::key(QStringLiteral("ctrl+a"));
-    desktop::type(file);
-    desktop::key(QStringLiteral("Return"));
-    QVERIFY(program_->waitUntilGone(QStringLiteral("Save As")));
+    QVERIFY(answerFileDialog(QStringLiteral("Save As"), file));
     QVERIFY(program_->windowTitles().contains(QStringLiteral("Numerology Calculator")));
 
     step("read the file back");
