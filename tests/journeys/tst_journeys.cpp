@@ -28,10 +28,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
@@ -81,6 +83,7 @@ private Q_SLOTS:
     void playIsHeard();
     void theHighlightedDigitIsTheOneSounding();
     void saveClearAndLoadBringTheTextsBack();
+    void exportSoundWritesWhatTheCommandLineRenders();
     void catalogueFrequenciesFillTheSlots();
     void recordAddedWithDataIsInTheGrid();
     void helpOpensFollowsLinksAndClosesWithTheProgram();
@@ -501,6 +504,44 @@ void TestJourneys::saveClearAndLoadBringTheTextsBack()
     step("the texts are back");
     QTRY_COMPARE(copyOf(main_, console, "DataBx"), QStringLiteral("Mary Ann Lee"));
     QTRY_VERIFY(screenShows(program_->geometry(main_), console, "NumbBx"));
+}
+
+// "Export Sound" on a typed name, a file name typed into the program's file dialog: the WAVE
+// file is the one the command line renders for that name with the start-up settings.
+void TestJourneys::exportSoundWritesWhatTheCommandLineRenders()
+{
+    const TToneFrm console;
+    const QString file = program_->dataFolder() + QStringLiteral("/ToneData/mary");
+    QVERIFY(!QFile::exists(file + QStringLiteral(".wav")));
+    step("type a name");
+    typeInto(main_, console, "DataBx", QStringLiteral("MARY"));
+
+    step("press Export Sound and type a file name into the file dialog");
+    clickOn(main_, console, "ExportBtn");
+    const qulonglong save = program_->waitForWindow(QStringLiteral("Export Sound"));
+    QVERIFY(save);
+    hover(save);
+    desktop::key(QStringLiteral("ctrl+a"));
+    desktop::type(file);
+    desktop::key(QStringLiteral("Return"));
+    QVERIFY(program_->waitUntilGone(QStringLiteral("Export Sound")));
+
+    step("compare the file with the command line's");
+    QTRY_VERIFY(QFile::exists(file + QStringLiteral(".wav")));
+    QTemporaryDir here;
+    const QString expected = here.filePath(QStringLiteral("mary.wav"));
+    QProcess cli;
+    cli.start(QStringLiteral(SONARITH_CLI),
+              {QStringLiteral("render"), QStringLiteral("MARY"), QStringLiteral("-o"), expected});
+    QVERIFY(cli.waitForFinished(60000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+    QFile exported(file + QStringLiteral(".wav"));
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    QFile rendered(expected);
+    QVERIFY(rendered.open(QIODevice::ReadOnly));
+    const QByteArray sound = exported.readAll();
+    QVERIFY(sound.size() > 44);  // more than a header
+    QVERIFY2(sound == rendered.readAll(), "the program exported another sound");
 }
 
 // The grid sorted by frequency, a row chosen with the mouse, and "Tones" pressed twice: the

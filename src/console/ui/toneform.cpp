@@ -1,6 +1,7 @@
 #include "console/ui/toneform.h"
 
 #include "catalogue/ui/addform.h"
+#include "console/render.h"
 #include "console/sequence.h"
 #include "console/slotsound.h"
 #include "console/tonesettings.h"
@@ -94,6 +95,12 @@ QString cannotOpen(const QString& path, const QString& reason)
     return QStringLiteral("Cannot open file %1. %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
+// The message for a file that cannot be written, with the reason.
+QString cannotCreate(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot create file %1. %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
 // A name a file can have: "/" and control characters become "-" ("12/25/1990" would name
 // folders).
 QString fileNameOf(QString text)
@@ -106,9 +113,14 @@ QString fileNameOf(QString text)
 }
 
 // The default extension goes on a chosen name that has none.
+QString withSuffix(const QString& path, const QString& suffix)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + u'.' + suffix : path;
+}
+
 QString withSettingsSuffix(const QString& path)
 {
-    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".tns") : path;
+    return withSuffix(path, QStringLiteral("tns"));
 }
 
 // An hourglass for as long as it lives.
@@ -283,6 +295,7 @@ void TToneFrm::connectHandlers()
     connect(ui->NTime, &NumericEdit::left, this, &TToneFrm::NTimeAfterExit);
     connect(ui->SaveBtn, &QPushButton::clicked, this, &TToneFrm::SaveBtnClick);
     connect(ui->LoadBtn, &QPushButton::clicked, this, &TToneFrm::LoadBtnClick);
+    connect(ui->ExportBtn, &QPushButton::clicked, this, &TToneFrm::ExportBtnClick);
     connect(ui->CalcBtn, &QPushButton::clicked, this, &TToneFrm::CalcBtnClick);
     connect(ui->NumCalcBtn, &QPushButton::clicked, this, &TToneFrm::NumCalcBtnClick);
     connect(ui->CloseBtn, &QPushButton::clicked, this, &TToneFrm::CloseBtnClick);
@@ -663,19 +676,60 @@ void TToneFrm::SaveBtnClick()
     saveSettingsFile(path);
 }
 
-bool TToneFrm::saveSettingsFile(const QString& path)
+QStringList TToneFrm::settingsLines() const
 {
     QStringList lines = tonesettings::linesOf(settingsFromControls());
     lines[tonesettings::Duration - 1] = ui->NTime->text();
+    return lines;
+}
+
+bool TToneFrm::saveSettingsFile(const QString& path)
+{
     QString error;
-    if (!fileio::saveFile(path, tonesettings::fileBytes(lines), &error)) {
-        UiServices::instance().showMessage(
-            this,
-            QStringLiteral("Cannot create file %1. %2").arg(QDir::toNativeSeparators(path), error),
-            UiServices::MessageKind::Error);
+    if (!fileio::saveFile(path, tonesettings::fileBytes(settingsLines()), &error)) {
+        UiServices::instance().showMessage(this, cannotCreate(path, error),
+                                           UiServices::MessageKind::Error);
         return false;
     }
     return true;
+}
+
+// One pass of the numerology field as a WAVE file. The settings are read back from the lines
+// "Save" writes, so that the file is the one the command line renders from the saved settings.
+void TToneFrm::ExportBtnClick()
+{
+    StopBtnClick();
+    UiServices::FileRequest request;
+    request.title = QStringLiteral("Export Sound");
+    request.folder = settingsFolder_;
+    request.proposedName = fileNameOf(numerology::Trimmed(ui->DataBx->text()));
+    request.filter = QStringLiteral("Wave Sound  (*.wav)|*.wav");
+    request.defaultSuffix = QStringLiteral("wav");
+    const QString chosen = UiServices::instance().chooseSaveFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    const QString path = withSuffix(chosen, QStringLiteral("wav"));
+
+    QString error;
+    const std::optional<ConsoleSettings> settings =
+        tonesettings::settingsOf(settingsLines(), &error);
+    if (!settings) {
+        UiServices::instance().showMessage(this, error, UiServices::MessageKind::Error);
+        return;
+    }
+    bool written = false;
+    {
+        const WaitCursor busy;
+        const std::optional<QByteArray> wave = renderPass(ui->NumbBx->text(), *settings, &error);
+        if (wave) {
+            written = fileio::saveFile(path, *wave, &error);
+        } else if (!error.isEmpty()) {
+            error[0] = error[0].toUpper();
+        }
+    }
+    if (!written)
+        UiServices::instance().showMessage(this, cannotCreate(path, error),
+                                           UiServices::MessageKind::Error);
 }
 
 void TToneFrm::LoadBtnClick()

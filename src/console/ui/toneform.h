@@ -91,6 +91,7 @@ public Q_SLOTS:
     void NumCalcBtnClick();
     void CloseBtnClick();
     void LoadBtnClick();
+    void ExportBtnClick();
     void EditBtnClick();
     void DBGrid1TitleClick(int column);
     void ToneDBClick();
@@ -130,6 +131,8 @@ private:
     bool applyLines(const QStringList& lines);
     void setWaveItem(int item);
     ConsoleSettings settingsFromControls() const;
+    // The lines "Save" writes: the duration line as the field shows it.
+    QStringList settingsLines() const;
     std::array<int, ConsoleSettings::SliderCount> sliderPositions() const;
     void setGeneratorDurations();
     void setAllToneFlags();

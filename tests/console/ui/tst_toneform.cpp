@@ -1,3 +1,4 @@
+#include "console/render.h"
 #include "console/tonesettings.h"
 #include "console/ui/toneform.h"
 #include "controls/numericedit.h"
@@ -11,9 +12,11 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -73,6 +76,10 @@ private Q_SLOTS:
     void saveProposesAFileName_data();
     void saveProposesAFileName();
     void defaultSettingsAtStartup();
+    void exportedSoundIsTheRenderedPass_data();
+    void exportedSoundIsTheRenderedPass();
+    void exportFailuresLeaveFilesAlone_data();
+    void exportFailuresLeaveFilesAlone();
 
 private:
     template <typename T = QWidget> T* control(const char* name) const
@@ -392,6 +399,7 @@ void TestToneForm::stopIsPerformed_data()
     QTest::newRow("stop button") << "StopBtn";
     QTest::newRow("second stop button") << "BitBtn10";
     QTest::newRow("exit") << "CloseBtn";
+    QTest::newRow("export sound, cancelled") << "ExportBtn";
 }
 
 void TestToneForm::stopIsPerformed()
@@ -953,6 +961,174 @@ void TestToneForm::defaultSettingsAtStartup()
     QCOMPARE(started.findChild<QLineEdit*>(QStringLiteral("NumbBx"))->text(),
              QStringLiteral("1 2"));
     QCOMPARE(started.findChild<TToneGen*>(QStringLiteral("Tg4"))->Duration(), 750);
+}
+
+void TestToneForm::exportedSoundIsTheRenderedPass_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QStringList>("cliInput");  // what the command line is given to play
+
+    QTest::newRow("a name typed at start-up")
+        << false << "Mary Lee"
+        << "Mary Lee" << QStringList{QStringLiteral("Mary Lee")};
+    QTest::newRow("every setting changed, digits edited")
+        << true << " Ann/Lee "
+        << "Ann-Lee" << QStringList{QStringLiteral("--digits"), QStringLiteral("15P 3p90")};
+}
+
+// The file holds one pass of the numerology field, byte for byte what the command line renders
+// from the settings "Save" writes for the same state.
+void TestToneForm::exportedSoundIsTheRenderedPass()
+{
+    QFETCH(bool, edited);
+    QFETCH(QString, data);
+    QFETCH(QString, proposed);
+    QFETCH(QStringList, cliInput);
+    field("DataBx")->setText(data);
+    if (edited) {
+        control<QPushButton>("MthBtn")->click();  // Chaldean
+        control<QCheckBox>("SpaceBx")->setChecked(false);
+        field("NumbBx")->setText(QStringLiteral("15P 3p90"));
+        for (int i = 0; i < 10; ++i)
+            slotField(i)->setNumber(300 + 50 * i);
+        setDuration("0.125");
+        const char* sliders[] = {"TrackBar1", "TrackBar7", "TrackBar2", "TrackBar3", "TrackBar4"};
+        for (int i = 0; i < 5; ++i)
+            control<QSlider>(sliders[i])->setValue(15 * (i + 1));
+        control<QAbstractButton>("WaveItem3")->click();
+        control<QSlider>("TrackBar25")->setValue(7);
+    }
+    const QString settings = folder.filePath(QStringLiteral("state.tns"));
+    services.fileAnswers << settings;
+    control<QPushButton>("SaveBtn")->click();
+    const QString sound = folder.filePath(QStringLiteral("state"));  // ".wav" is added
+    services.fileAnswers << sound;
+    control<QPushButton>("ExportBtn")->click();
+    QVERIFY2(services.messages.isEmpty(), qPrintable(services.messages.value(0).text));
+
+    QCOMPARE(services.fileRequests.size(), 2);
+    const UiServices::FileRequest& asked = services.fileRequests.back();
+    QCOMPARE(asked.title, QStringLiteral("Export Sound"));
+    QCOMPARE(asked.folder, folder.path());  // where the settings went
+    QCOMPARE(asked.proposedName, proposed);
+    QCOMPARE(asked.filter, QStringLiteral("Wave Sound  (*.wav)|*.wav"));
+    QCOMPARE(asked.defaultSuffix, QStringLiteral("wav"));
+    QCOMPARE(form->SettingsFolder(), folder.path());
+
+    QFile exportedFile(sound + QStringLiteral(".wav"));
+    QVERIFY(exportedFile.open(QIODevice::ReadOnly));
+    const QByteArray exported = exportedFile.readAll();
+    QVERIFY(exported.startsWith("RIFF"));
+
+    QFile savedFile(settings);
+    QVERIFY(savedFile.open(QIODevice::ReadOnly));
+    QString error;
+    const std::optional<ConsoleSettings> saved =
+        tonesettings::settingsOf(tonesettings::readLines(savedFile.readAll()), &error);
+    QVERIFY2(saved, qPrintable(error));
+    const std::optional<QByteArray> rendered = renderPass(field("NumbBx")->text(), *saved, &error);
+    QVERIFY2(rendered, qPrintable(error));
+    QVERIFY2(exported == *rendered, qPrintable(QStringLiteral("%1 bytes exported, %2 rendered")
+                                                   .arg(exported.size())
+                                                   .arg(rendered->size())));
+
+    const QString byCli = folder.filePath(QStringLiteral("cli.wav"));
+    QProcess cli;
+    cli.start(QStringLiteral(SONARITH_CLI),
+              QStringList{QStringLiteral("render"), QStringLiteral("--settings"), settings,
+                          QStringLiteral("-o"), byCli} +
+                  cliInput);
+    QVERIFY(cli.waitForFinished(60000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+    QFile cliFile(byCli);
+    QVERIFY(cliFile.open(QIODevice::ReadOnly));
+    QVERIFY2(exported == cliFile.readAll(), "the command line renders another sound");
+}
+
+void TestToneForm::exportFailuresLeaveFilesAlone_data()
+{
+    QTest::addColumn<QString>("chosen");  // in the test's folder; empty: the dialog is cancelled
+    QTest::addColumn<QString>("reason");  // empty: no message
+
+    QTest::newRow("cancelled") << ""
+                               << "";
+    QTest::newRow("too long for a WAVE file")
+        << "old.wav"
+        << "The sound would be longer than a WAVE file can hold";
+    QTest::newRow("a folder by that name") << "taken.wav"
+                                           << "Filename refers to a directory";
+    QTest::newRow("a folder nobody may write in") << "locked/old.wav"
+                                                  << "Permission denied";
+}
+
+// An export that is cancelled or fails writes nothing, and a file it would have replaced keeps
+// its content.
+void TestToneForm::exportFailuresLeaveFilesAlone()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QDir here(folder.path());
+    QVERIFY(here.mkdir(QStringLiteral("taken.wav")));
+    QVERIFY(here.mkdir(QStringLiteral("locked")));
+    const QStringList earlierFiles{QStringLiteral("old.wav"), QStringLiteral("locked/old.wav")};
+    for (const QString& name : earlierFiles) {
+        QFile earlier(folder.filePath(name));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("the earlier sound");
+    }
+    const auto contents = [&] {
+        QStringList listing;
+        for (const QString& name : earlierFiles) {
+            QFile file(folder.filePath(name));
+            listing << name + u'=' +
+                           QString::fromLatin1(file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                              : "unreadable");
+        }
+        QDirIterator all(folder.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+        while (all.hasNext())
+            listing << all.next();
+        listing.sort();
+        return listing;
+    };
+    const QStringList before = contents();
+
+    QFile locked(folder.filePath(QStringLiteral("locked")));
+    if (chosen.startsWith(u"locked/")) {
+        QVERIFY(locked.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QFile probe(folder.filePath(QStringLiteral("locked/probe")));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QVERIFY(locked.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner));
+            QSKIP("this user may write in any folder");
+        }
+    }
+    if (reason.startsWith(u"The sound")) {
+        // 1,700 tones of 30 seconds: more than 4 GiB of samples.
+        field("NumbBx")->setText(QString(1700, u'1'));
+        setDuration("30.000");
+    }
+    if (!chosen.isEmpty())
+        services.fileAnswers << folder.filePath(chosen);
+    control<QPushButton>("ExportBtn")->click();
+    QVERIFY(locked.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner));
+
+    QCOMPARE(services.fileRequests.size(), 1);
+    if (reason.isEmpty()) {
+        QVERIFY(services.messages.isEmpty());
+    } else {
+        QCOMPARE(services.messages.size(), 1);
+        QCOMPARE(services.messages.front().text,
+                 QStringLiteral("Cannot create file %1. %2").arg(folder.filePath(chosen), reason));
+        QCOMPARE(services.messages.front().kind, UiServices::MessageKind::Error);
+    }
+    QCOMPARE(contents(), before);
 }
 
 QTEST_MAIN(TestToneForm)
