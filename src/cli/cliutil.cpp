@@ -41,9 +41,18 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& a
 
 std::optional<qlonglong> wholeNumber(const QString& text)
 {
+    // Digits with a sign at most and nothing else: the conversion alone would also take
+    // blanks around them, and stops at a NUL character as if the text ended there.
+    const qsizetype sign = text.startsWith(u'+') || text.startsWith(u'-') ? 1 : 0;
+    if (text.size() == sign)
+        return std::nullopt;
+    for (qsizetype i = sign; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return std::nullopt;
+    }
     bool ok = false;
     const qlonglong value = text.toLongLong(&ok);
-    if (!ok || text.trimmed() != text)
+    if (!ok)
         return std::nullopt;
     return value;
 }

@@ -87,8 +87,13 @@ QString DateField::format(const QDate& date)
 
 std::optional<QDate> DateField::date(const QDate& today, QString* error) const
 {
+    return dateOf(editor_->text(), today, error);
+}
+
+std::optional<QDate> DateField::dateOf(const QString& text, const QDate& today, QString* error)
+{
     static const QRegularExpression separators(QStringLiteral("[^\\p{L}\\p{N}]+"));
-    const QStringList parts = editor_->text().split(separators, Qt::SkipEmptyParts);
+    const QStringList parts = text.split(separators, Qt::SkipEmptyParts);
     int values[3] = {today.day(), today.month(), today.year()};
     const std::array<Part, 3> order = systemOrder();
     bool ok = parts.size() <= 3;
@@ -101,7 +106,7 @@ std::optional<QDate> DateField::date(const QDate& today, QString* error) const
     }
     const QDate read(values[Year], values[Month], values[Day]);
     if (!ok || !read.isValid()) {
-        *error = QStringLiteral("'%1' is not a valid date").arg(editor_->text());
+        *error = QStringLiteral("'%1' is not a valid date").arg(text);
         return std::nullopt;
     }
     return read;

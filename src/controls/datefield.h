@@ -29,6 +29,8 @@ public:
     // The date the text stands for, counted from today; none, with the field's message in
     // error, when the text is no date.
     std::optional<QDate> date(const QDate& today, QString* error) const;
+    // The date a text stands for, read as the field reads what is typed in it.
+    static std::optional<QDate> dateOf(const QString& text, const QDate& today, QString* error);
     // A date as the field shows it: the system's order, "/" between the parts, four-digit year.
     static QString format(const QDate& date);
     // The order the field reads, for its label: "Month/Day/Year", "Day/Month/Year", ...

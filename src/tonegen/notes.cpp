@@ -70,7 +70,8 @@ int NoteToFrequency(const QString& text, int& octave)
 {
     const QString note = stripped(text).toUpper();
     int number = 0;
-    int reached = octave;
+    // An octave brought from outside 0..9 counts as the nearest one.
+    int reached = std::clamp(octave, 0, 9);
 
     if (note.startsWith(u'N')) {
         const std::optional<int> n = numberedNote(QStringView(note).mid(1));

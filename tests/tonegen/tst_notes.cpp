@@ -59,6 +59,11 @@ void TestNotes::noteToFrequency_data()
     row("A4", 4, 0, 4);
     row("H", 4, 0, 4);
     row("", 4, 0, 4);
+    // An octave brought from outside 0..9 is the nearest one, however far out it is.
+    row("<A", 40, 7040, 8);
+    row(">A", -3, 55, 1);
+    row("N+0", 12, 28, 9);
+    row(" A ", 2032000000, 14080, 9);
 }
 
 void TestNotes::noteToFrequency()
