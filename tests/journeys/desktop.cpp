@@ -156,7 +156,13 @@ bool RunningProgram::start(QString* error)
     }
     process_.setWorkingDirectory(folder_.path());
     dieWithParent(process_);
-    process_.start(QStringLiteral(SONARITH_PROGRAM), {});
+    // SONARITH_JOURNEY_COMMAND starts the program another way, such as the launcher of an
+    // installed package inside a Debian root; it must exec the program in the end, since the
+    // program's windows are found by the process id.
+    QStringList command = QProcess::splitCommand(qEnvironmentVariable("SONARITH_JOURNEY_COMMAND"));
+    if (command.isEmpty())
+        command << QStringLiteral(SONARITH_PROGRAM);
+    process_.start(command.takeFirst(), command);
     if (!process_.waitForStarted(10000)) {
         *error = QStringLiteral("sonarith did not start: ") + process_.errorString();
         return false;
