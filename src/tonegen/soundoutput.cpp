@@ -42,8 +42,11 @@ constexpr auto kDrainMargin = std::chrono::milliseconds(15);
 // A stream left silent this long is closed; the next play opens it again, which takes a few
 // milliseconds.
 constexpr auto kIdleClose = std::chrono::seconds(3);
-// Without a sound server, an image tries to open a stream again at most this often.
+// Without a sound server, an image tries to open a stream again at most this often, and an
+// image that starts after silence at most this often, so that sound comes back with the next
+// tones once the server is there again.
 constexpr auto kRetryOpen = std::chrono::seconds(5);
+constexpr auto kRetryOpenAtStart = std::chrono::seconds(1);
 
 struct Image
 {
@@ -122,6 +125,17 @@ void sayNoDevice()
     static std::once_flag said;
     std::call_once(said,
                    [] { std::fputs("No sound device found: sound output is silent.\n", stderr); });
+}
+
+void sayLost()
+{
+    std::fputs("Sound output was lost: the sound server stopped answering. Playing on silently.\n",
+               stderr);
+}
+
+void sayBack()
+{
+    std::fputs("Sound output is back.\n", stderr);
 }
 
 }  // namespace
@@ -269,6 +283,17 @@ private:
         silent_ = true;
     }
 
+    // The sound server went away in the middle of a write: what the stream still held is not
+    // heard, but its time passes as if it were, and the images go on silently in their time.
+    void loseDevice(Clock::time_point& deadline)
+    {
+        std::lock_guard lock(mutex_);
+        goSilent();
+        lost_ = true;
+        sayLost();
+        deadline = Clock::now() + lastLatency_;
+    }
+
     // Hands frames to the stream, or without a device waits as long as they would sound.
     void write(const std::vector<std::int16_t>& chunk, std::size_t frames, int rate,
                Clock::time_point& deadline)
@@ -279,17 +304,17 @@ private:
             int error = 0;
             if (pulse_->write(device_, chunk.data(), frames * 4, &error) == 0)
                 return;
-            std::lock_guard lock(mutex_);
-            goSilent();
-            deadline = Clock::now();
+            loseDevice(deadline);
         }
+        // Silent, the writer keeps as far ahead of the time the frames stand for as a stream
+        // would hold, so that a caller's next image joins on in time.
         deadline += std::chrono::microseconds(std::int64_t(frames) * 1000000 / rate);
-        std::this_thread::sleep_until(deadline);
+        std::this_thread::sleep_until(deadline - std::chrono::milliseconds(kLatencyMs));
     }
 
     // When the last frame handed to the stream will be heard: the stream's own measure of
     // what it holds and of the server's delay after it.
-    Clock::time_point heardEndOfWritten(Clock::time_point deadline) const
+    Clock::time_point heardEndOfWritten(Clock::time_point deadline)
     {
         if (!device_)
             return deadline;
@@ -297,8 +322,9 @@ private:
         const pa_usec_t latency = pulse_->latency(device_, &error);
         const Clock::time_point now = Clock::now();
         // Without a measure yet, the stream holds about its target.
-        return latency == pa_usec_t(-1) ? now + std::chrono::milliseconds(kLatencyMs)
-                                        : now + std::chrono::microseconds(latency);
+        if (latency != pa_usec_t(-1))
+            lastLatency_ = std::chrono::microseconds(latency);
+        return now + lastLatency_;
     }
 
     // Puts offset frames of silence into chunk, then up to wanted frames of the sounding image
@@ -355,6 +381,7 @@ private:
                     pulse_->flush(device_, &error);
                     lock.lock();
                 }
+                deadline = Clock::now();  // silent time written ahead is dropped too
                 continue;
             }
 
@@ -378,13 +405,20 @@ private:
                 image_->silentMs = 0;
             }
             const int rate = image_->rate;
-            // A sound server that was not there may have started since.
-            if (silent_ && Clock::now() - lastOpenAttempt >= kRetryOpen) {
+            // A sound server that was not there, or went away, may have started since.
+            const auto sinceAttempt = Clock::now() - lastOpenAttempt;
+            if (silent_ &&
+                (sinceAttempt >= kRetryOpen || (leadIn_ && sinceAttempt >= kRetryOpenAtStart))) {
                 lastOpenAttempt = Clock::now();
                 lock.unlock();
                 const bool opened = openDevice(rate);
                 lock.lock();
                 silent_ = !opened;
+                if (opened && std::exchange(lost_, false))
+                    sayBack();
+                // The new stream starts when the silent images before it would have ended.
+                if (opened)
+                    wake_.wait_until(lock, heardEnd_, [&] { return quit_ || flush_; });
                 continue;
             }
             if (!silent_ && deviceRate_ != rate) {
@@ -402,7 +436,8 @@ private:
                 continue;
             }
             if (silent_) {
-                sayNoDevice();
+                if (!lost_)
+                    sayNoDevice();
                 deadline = std::max(deadline, Clock::now());
             }
 
@@ -446,6 +481,7 @@ private:
     bool writerStarted_ = false;
     bool deviceKnown_ = false;
     bool silent_ = false;
+    bool lost_ = false;  // silent since the sound server went away
     bool quit_ = false;
     bool flush_ = false;
     std::shared_ptr<Image> image_;
@@ -463,6 +499,8 @@ private:
     const PulseLibrary* pulse_ = nullptr;
     pa_simple* device_ = nullptr;
     int deviceRate_ = 0;
+    // The stream's last measure of how long written sound takes to be heard.
+    std::chrono::microseconds lastLatency_{std::chrono::milliseconds(kLatencyMs)};
 };
 
 SoundOutput::SoundOutput() : stream_(std::make_unique<Stream>()) {}
