@@ -1,4 +1,5 @@
 #include "catalogue/tonesdatabase.h"
+#include "cli/flatsettings.h"
 #include "console/render.h"
 #include "console/tonesettings.h"
 #include "numerology/letters.h"
@@ -301,26 +302,17 @@ void TestCli::playPrintsEachDigitAsItSounds()
 {
     if (NullSinkRecorder::sink().isEmpty())
         QSKIP("no test sink to play into");
-    // Tones at a steady level whose pitches mark each change of tone to within a millisecond.
-    ConsoleSettings settings = ConsoleSettings::builtInDefaults();
-    settings.frequencies[4] = 1000;
-    settings.frequencies[1] = 1500;
-    settings.frequencies[9] = 2000;
-    settings.frequencies[7] = 3000;
-    settings.sliders = {100, 100, 100, 0, 100};
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QFile file(dir.filePath(QStringLiteral("flat.tns")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(tonesettings::fileBytes(tonesettings::linesOf(settings)));
-    file.close();
+    const QString flat = dir.filePath(QStringLiteral("flat.tns"));
+    QVERIFY(writeFlatSettings(flat));
 
     NullSinkRecorder recorder;
     QString error;
     QVERIFY2(recorder.start(&error), qPrintable(error));
     QProcess cli;
     cli.start(QStringLiteral(SONARITH_CLI),
-              {QStringLiteral("play"), QStringLiteral("--settings"), file.fileName(),
+              {QStringLiteral("play"), QStringLiteral("--settings"), flat,
                QStringLiteral("--digits"), QStringLiteral("4197")});
     QList<std::pair<double, QByteArray>> printed;
     double exitedAt = 0;

@@ -1,4 +1,4 @@
-#include "console/tonesettings.h"
+#include "cli/flatsettings.h"
 #include "support/nullsinkrecorder.h"
 
 #include <QElapsedTimer>
@@ -90,26 +90,17 @@ void TestSoundLost::passesKeepTheirTimeWithoutTheServer()
 {
     QString error;
     QVERIFY2(startServer(&error), qPrintable(error));
-    // Steady tones of distinct pitches; a pass of 4197 lasts 2 s and the next starts 500 ms
-    // after it.
-    ConsoleSettings settings = ConsoleSettings::builtInDefaults();
-    settings.frequencies[4] = 1000;
-    settings.frequencies[1] = 1500;
-    settings.frequencies[9] = 2000;
-    settings.frequencies[7] = 3000;
-    settings.sliders = {100, 100, 100, 0, 100};
+    // A pass of 4197 lasts 2 s and the next starts 500 ms after it.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QFile file(dir.filePath(QStringLiteral("flat.tns")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(tonesettings::fileBytes(tonesettings::linesOf(settings)));
-    file.close();
+    const QString flat = dir.filePath(QStringLiteral("flat.tns"));
+    QVERIFY(writeFlatSettings(flat));
 
     auto before = std::make_unique<NullSinkRecorder>();
     QVERIFY2(before->start(&error), qPrintable(error));
     QProcess cli;
     cli.start(QStringLiteral(SONARITH_CLI),
-              {QStringLiteral("play"), QStringLiteral("--settings"), file.fileName(),
+              {QStringLiteral("play"), QStringLiteral("--settings"), flat,
                QStringLiteral("--digits"), QStringLiteral("4197"), QStringLiteral("--loop")});
     QVERIFY(cli.waitForStarted());
 
