@@ -7,6 +7,7 @@
 #include "catalogue/ui/reportsetupform.h"
 #include "console/ui/toneform.h"
 #include "controls/datefield.h"
+#include "controls/uiservices.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
@@ -15,11 +16,13 @@
 #include "shell/ui/helpviewer.h"
 #include "shell/ui/helpwindow.h"
 #include "shell/ui/internetform.h"
+#include "tonegen/soundoutput.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
+#include <QPointer>
 
 Program::Program()
     : toneFrm_(std::make_unique<TToneFrm>()), calcFrm_(std::make_unique<TCalcFrm>()),
@@ -36,9 +39,31 @@ Program::Program()
                      &TToneFrm::OpenHelpTopic);
     QObject::connect(calculatorFrm_.get(), &TCalculatorFrm::HelpRequested, toneFrm_.get(),
                      &TToneFrm::OpenHelpTopic);
+    // A sound server that goes away while the program plays is told over the console; the
+    // output goes on silently and finds the server again when it is back.
+    SoundOutput::instance().setLossHandler([console = QPointer<QWidget>(toneFrm_.get())] {
+        QMetaObject::invokeMethod(
+            qApp,
+            [console] {
+                if (console)
+                    UiServices::instance().showMessage(console, soundLostMessage(),
+                                                       UiServices::MessageKind::Warning);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
-Program::~Program() = default;
+Program::~Program()
+{
+    SoundOutput::instance().setLossHandler({});
+}
+
+QString Program::soundLostMessage()
+{
+    return QStringLiteral(
+        "The sound server stopped answering, so the tones go on without sound. Sound comes "
+        "back with the next tones once the sound server runs again.");
+}
 
 QList<QWidget*> Program::windows() const
 {

@@ -36,6 +36,9 @@ public:
     // catalogue can be opened). On failure returns false and says why in error.
     bool saveScreenshots(const QString& folder, QString* error) const;
 
+    // What the console says, once each time, when the sound server goes away while it plays.
+    static QString soundLostMessage();
+
 private:
     void prepareScreenshots() const;
 

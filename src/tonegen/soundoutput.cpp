@@ -227,6 +227,12 @@ public:
 
     std::atomic<std::uint32_t> volume{0xffffffffu};
 
+    void setLossHandler(std::function<void()> handler)
+    {
+        std::lock_guard lock(mutex_);
+        lossHandler_ = std::move(handler);
+    }
+
 private:
     // Drops the sounding image, and what of it the stream still holds.
     void cutOff()
@@ -287,11 +293,15 @@ private:
     // heard, but its time passes as if it were, and the images go on silently in their time.
     void loseDevice(Clock::time_point& deadline)
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         goSilent();
         lost_ = true;
         sayLost();
         deadline = Clock::now() + lastLatency_;
+        const std::function<void()> handler = lossHandler_;
+        lock.unlock();
+        if (handler)
+            handler();
     }
 
     // Hands frames to the stream, or without a device waits as long as they would sound.
@@ -482,6 +492,7 @@ private:
     bool deviceKnown_ = false;
     bool silent_ = false;
     bool lost_ = false;  // silent since the sound server went away
+    std::function<void()> lossHandler_;
     bool quit_ = false;
     bool flush_ = false;
     std::shared_ptr<Image> image_;
@@ -560,4 +571,9 @@ void SoundOutput::setVolume(std::uint32_t word)
 bool SoundOutput::hasDevice()
 {
     return stream_->hasDevice();
+}
+
+void SoundOutput::setLossHandler(std::function<void()> handler)
+{
+    stream_->setLossHandler(std::move(handler));
 }

@@ -42,6 +42,9 @@ public:
 
     // Whether a sound server answered when the output first needed one (or since).
     bool hasDevice();
+    // Runs handler on the output's own thread whenever the sound server goes away while
+    // something plays (the output goes on silently in its time); an empty one for none.
+    void setLossHandler(std::function<void()> handler);
 
     SoundOutput(const SoundOutput&) = delete;
     SoundOutput& operator=(const SoundOutput&) = delete;

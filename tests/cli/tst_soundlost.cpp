@@ -1,17 +1,27 @@
+#include "app/program.h"
 #include "cli/flatsettings.h"
+#include "console/ui/toneform.h"
+#include "support/controls.h"
 #include "support/nullsinkrecorder.h"
+#include "support/recordinguiservices.h"
 
+#include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <csignal>
 #include <memory>
+#include <thread>
 
-// The sound server killed while `sonarith-cli play --loop` sounds, and started again: the
-// passes go on in their time without sound, the loss is told once, and sound comes back.
+// The sound server killed while `sonarith-cli play --loop` or the program sounds, and started
+// again: the passes go on in their time without sound, the loss is told once, and sound comes
+// back.
 class TestSoundLost : public QObject
 {
     Q_OBJECT
@@ -19,6 +29,7 @@ class TestSoundLost : public QObject
 private Q_SLOTS:
     void initTestCase();
     void passesKeepTheirTimeWithoutTheServer();
+    void theProgramSaysOnceThatSoundWasLost();
 
 private:
     // A sound server of this test's own with one null sink, reached through the socket path
@@ -165,5 +176,40 @@ void TestSoundLost::passesKeepTheirTimeWithoutTheServer()
              qPrintable(QStringLiteral("sound came back %1 s after the server").arg(backAfter)));
 }
 
-QTEST_GUILESS_MAIN(TestSoundLost)
+// The program, as main builds it, plays MARY; the server is killed in the second tone. The
+// console says so once, after the pass, and a second pass without the server says nothing new.
+void TestSoundLost::theProgramSaysOnceThatSoundWasLost()
+{
+    QString error;
+    QVERIFY2(startServer(&error), qPrintable(error));
+    RecordingUiServices services;
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder.path()));
+    Program program;
+    QDir::setCurrent(previous);
+    TToneFrm& console = program.ToneFrm();
+    findControl<QCheckBox>(console, "LoopBx")->setChecked(false);
+    findControl<QLineEdit>(console, "DataBx")->setText(QStringLiteral("MARY"));
+
+    // The pass runs on this thread once it starts, 500 ms after the press.
+    const auto server = pid_t(server_.processId());
+    std::thread killer([server] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500 + 700));
+        ::kill(server, SIGKILL);
+    });
+    findControl<QPushButton>(console, "PlayBtn")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(services.messages.size(), 1, 5000);
+    killer.join();
+    server_.waitForFinished();
+    QCOMPARE(services.messages.first().text, Program::soundLostMessage());
+    QCOMPARE(services.messages.first().kind, UiServices::MessageKind::Warning);
+
+    findControl<QPushButton>(console, "PlayBtn")->click();
+    QTest::qWait(500 + 2000 + 300);
+    QCOMPARE(services.messages.size(), 1);
+}
+
+QTEST_MAIN(TestSoundLost)
 #include "tst_soundlost.moc"
