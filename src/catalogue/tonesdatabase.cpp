@@ -106,8 +106,9 @@ QString headerProblem(const QString& path)
     return {};
 }
 
-// What is wrong with an existing file, in one sentence; empty when it is a catalogue.
-QString problemOf(const QString& path, const QString& connectionName)
+// What is wrong with an existing file, in one sentence; empty when it is a catalogue. Sets
+// locked when another program holds the file.
+QString problemOf(const QString& path, const QString& connectionName, bool* locked)
 {
     QString problem = headerProblem(path);
     if (!problem.isEmpty())
@@ -126,6 +127,7 @@ QString problemOf(const QString& path, const QString& connectionName)
                     .arg(quoted(path));
             case 5:  // SQLITE_BUSY
             case 6:  // SQLITE_LOCKED
+                *locked = true;
                 return QStringLiteral("The tone catalogue %1 is locked by another program.")
                     .arg(quoted(path));
             default:
@@ -139,6 +141,9 @@ QString problemOf(const QString& path, const QString& connectionName)
                 return std::nullopt;
             return query.value(0);
         };
+        // The integrity check is the full one, not the quick one: bytes changed inside a page
+        // of records or of an index leave the pages' structure sound and show only when the
+        // table and its indexes are compared, and a write into such a file spreads the damage.
         if (!db.open()) {
             problem = failed(db.lastError());
         } else if (const auto id = single(QStringLiteral("PRAGMA application_id")); !id) {
@@ -151,7 +156,7 @@ QString problemOf(const QString& path, const QString& connectionName)
             problem = QStringLiteral("The tone catalogue %1 was written by a newer version of "
                                      "Sonarith and cannot be read.")
                           .arg(quoted(path));
-        } else if (const auto check = single(QStringLiteral("PRAGMA quick_check")); !check) {
+        } else if (const auto check = single(QStringLiteral("PRAGMA integrity_check")); !check) {
             problem = failed(query.lastError());
         } else if (check->toString() != QStringLiteral("ok")) {
             problem = QStringLiteral("The tone catalogue %1 is damaged and cannot be read.")
@@ -280,6 +285,7 @@ TonesDatabase::~TonesDatabase()
 bool TonesDatabase::open(const QString& path, Missing missing)
 {
     close();
+    locked_ = false;
     const QFileInfo file(path);
     path_ = file.absoluteFilePath();
     const auto fail = [this](const QString& message) {
@@ -302,7 +308,8 @@ bool TonesDatabase::open(const QString& path, Missing missing)
             QStringLiteral("%1 is not a tone catalogue: it is not a file.").arg(quoted(path_)));
     }
 
-    if (const QString problem = problemOf(path_, connectionName_ + QStringLiteral("-check"));
+    if (const QString problem =
+            problemOf(path_, connectionName_ + QStringLiteral("-check"), &locked_);
         !problem.isEmpty())
         return fail(problem);
 

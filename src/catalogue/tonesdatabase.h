@@ -49,6 +49,8 @@ public:
     bool isReadOnly() const { return readOnly_; }
     QString fileName() const { return path_; }
     QString errorString() const { return error_; }
+    // The last open failed only because another program holds the file for the moment.
+    bool wasLocked() const { return locked_; }
     QSqlDatabase connection() const;
 
     // Every distinct combination of the four fields once, in the listing's order. Text keys
@@ -68,6 +70,7 @@ private:
     QString error_;
     bool open_ = false;
     bool readOnly_ = false;
+    bool locked_ = false;
 };
 
 // Writes a catalogue file at path holding records, built beside it and moved into place

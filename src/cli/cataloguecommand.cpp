@@ -131,8 +131,11 @@ int change(const QString& command, const QStringList& arguments, bool add)
     }
 
     catalogue::TonesDatabase database;
+    // A file another program holds is sound but could not be written, as when the lock comes
+    // a moment later, between the opening and the write.
     if (!database.open(parser.value(db), catalogue::TonesDatabase::Missing::Refuse))
-        return bad(database.errorString());
+        return fail(database.wasLocked() ? IoFailure : BadInput,
+                    command + QStringLiteral(": ") + database.errorString());
     if (database.isReadOnly())
         return fail(IoFailure, command + QStringLiteral(": ") + database.readOnlyMessage());
     catalogue::TonesCursor cursor(database);

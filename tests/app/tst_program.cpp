@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "catalogue/tonesdatabase.h"
 #include "catalogue/ui/addform.h"
 #include "catalogue/ui/deleteform.h"
 #include "catalogue/ui/reportsetupform.h"
@@ -11,6 +12,7 @@
 #include "shell/ui/helpviewer.h"
 #include "shell/ui/helpwindow.h"
 #include "shell/ui/internetform.h"
+#include "support/cataloguefaults.h"
 #include "support/controls.h"
 #include "support/recordinguiservices.h"
 
@@ -39,6 +41,9 @@ private Q_SLOTS:
     void helpOfEachWindow_data();
     void helpOfEachWindow();
     void closingTheConsoleClosesTheHelp();
+    void faultyCatalogueAtStart_data();
+    void faultyCatalogueAtStart();
+    void catalogueLockedWhileRunning();
 
 private:
     RecordingUiServices services;
@@ -317,6 +322,171 @@ void TestProgram::closingTheConsoleClosesTheHelp()
     QVERIFY(ended);
     started.program.reset();
     QVERIFY(help.isNull());
+}
+
+namespace {
+
+// Enough records to fill several pages of the table and of each index.
+QList<catalogue::ToneRecord> manyRecords()
+{
+    QList<catalogue::ToneRecord> records;
+    for (int i = 0; i < 400; ++i)
+        records << catalogue::ToneRecord{QStringLiteral("Category %1").arg(i % 7),
+                                         QStringLiteral("Sub %1").arg(i), i,
+                                         QStringLiteral("Source %1").arg(i % 11)};
+    return records;
+}
+
+QStringList categoriesShown(const QTableView* grid)
+{
+    QStringList shown;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        shown << grid->model()->index(row, 1).data().toString();
+    return shown;
+}
+
+}  // namespace
+
+void TestProgram::faultyCatalogueAtStart_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");  // %1: the catalogue's path
+
+    const QString damaged =
+        QStringLiteral("The tone catalogue \"%1\" is damaged and cannot be read.");
+    QTest::newRow("locked by another program")
+        << "locked" << QStringLiteral("The tone catalogue \"%1\" is locked by another program.");
+    QTest::newRow("cut to half its size") << "cut" << damaged;
+    QTest::newRow("bytes inverted in a page of records") << "records page" << damaged;
+    QTest::newRow("bytes inverted in a page of an index") << "index page" << damaged;
+}
+
+// A catalogue the program cannot use is reported once, naming the file; the console runs with
+// an empty, disabled grid, "Data " opens nothing, and the file stays byte for byte as it was.
+void TestProgram::faultyCatalogueAtStart()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    services.clear();
+    ProgramInDataFolder started;
+    const QString path = started.folder.filePath(QLatin1String(catalogue::kFileName));
+    QString error;
+    QVERIFY2(catalogue::createCatalogueFile(path, manyRecords(), false, &error), qPrintable(error));
+    std::unique_ptr<cataloguefaults::CatalogueLock> lock;
+    if (fault == QLatin1String("locked")) {
+        lock = std::make_unique<cataloguefaults::CatalogueLock>(path, false);
+        QVERIFY2(lock->isHeld(), qPrintable(lock->errorString()));
+    } else if (fault == QLatin1String("cut")) {
+        QVERIFY2(cataloguefaults::cutInHalf(path, &error), qPrintable(error));
+    } else {
+        const auto kind = fault == QLatin1String("records page")
+                              ? cataloguefaults::PageKind::TableLeaf
+                              : cataloguefaults::PageKind::IndexLeaf;
+        QVERIFY2(cataloguefaults::invertPage(path, kind, fault.startsWith(u'r') ? 2 : 1, &error),
+                 qPrintable(error));
+    }
+    const QByteArray digest = cataloguefaults::digestOf(path);
+    const QStringList entries = cataloguefaults::entriesOf(started.folder.path());
+
+    TToneFrm& console = started.program->ToneFrm();
+    console.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&console));
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(services.messages[0].kind, UiServices::MessageKind::Error);
+    QCOMPARE(services.messages[0].text, message.arg(path));
+    QCOMPARE(findControl<QTableView>(console, "DBGrid1")->model()->rowCount(), 0);
+    for (const char* name : {"DBGrid1", "DBNavigator1", "ToneDB"})
+        QVERIFY2(!findControl(console, name)->isEnabled(), name);
+
+    findControl<QPushButton>(console, "EditBtn")->click();
+    QVERIFY(services.dialogs.isEmpty());
+    QCOMPARE(services.messages.size(), 1);
+    // The rest of the console works on.
+    findControl<QLineEdit>(console, "DataBx")->setText(QStringLiteral("MARY"));
+    QCOMPARE(findControl<QLineEdit>(console, "NumbBx")->text(), QStringLiteral("4197"));
+    console.close();
+    started.program.reset();
+    if (lock)
+        QVERIFY2(lock->release(), qPrintable(lock->errorString()));
+    QCOMPARE(cataloguefaults::digestOf(path), digest);
+    QCOMPARE(cataloguefaults::entriesOf(started.folder.path()), entries);
+}
+
+// Another program locks the catalogue while the console runs: a save in the maintenance window
+// and the window itself are refused with one message each, the file stays as it was, and once
+// the lock is gone both work again.
+void TestProgram::catalogueLockedWhileRunning()
+{
+    services.clear();
+    ProgramInDataFolder started;
+    const QString path = started.folder.filePath(QLatin1String(catalogue::kFileName));
+    QString error;
+    QVERIFY2(catalogue::createCatalogueFile(path,
+                                            {{"Body", "Heart", 528, "Puleo"},
+                                             {"Planets", "Earth", 136, "Cousto"},
+                                             {"Solfeggio", "UT", 396, "Horowitz"}},
+                                            false, &error),
+             qPrintable(error));
+    TToneFrm& console = started.program->ToneFrm();
+    console.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&console));
+    auto* grid = findControl<QTableView>(console, "DBGrid1");
+    QCOMPARE(categoriesShown(grid), QStringList({"Body", "Planets", "Solfeggio"}));
+    const QByteArray digest = cataloguefaults::digestOf(path);
+    const QStringList entries = cataloguefaults::entriesOf(started.folder.path());
+
+    // The lock comes while a record is edited: its save waits for the lock's end.
+    bool shown = false;
+    services.whileShown = [&](QDialog* dialog) {
+        shown = true;
+        auto* box = findControl<QLineEdit>(*dialog, "CatBx");
+        box->setFocus();
+        box->end(false);
+        QTest::keyClicks(box, "Lungs");
+        cataloguefaults::CatalogueLock lock(path, true);
+        QVERIFY2(lock.isHeld(), qPrintable(lock.errorString()));
+        findControl<QPushButton>(*dialog, "CloseBtn")->click();
+        QCOMPARE(services.messages.size(), 1);
+        QCOMPARE(services.messages[0].text,
+                 QStringLiteral("The record was not saved: the catalogue is locked by another "
+                                "program."));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(box->text(), QStringLiteral("BodyLungs"));
+        QVERIFY2(lock.release(), qPrintable(lock.errorString()));
+        QCOMPARE(cataloguefaults::digestOf(path), digest);
+        QCOMPARE(cataloguefaults::entriesOf(started.folder.path()), entries);
+        findControl<QPushButton>(*dialog, "CloseBtn")->click();
+        QVERIFY(!dialog->isVisible());
+    };
+    findControl<QPushButton>(console, "EditBtn")->click();
+    QVERIFY(shown);
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(categoriesShown(grid), QStringList({"BodyLungs", "Planets", "Solfeggio"}));
+    QVERIFY(grid->isEnabled());
+
+    // "Data " while the lock is held: said once, no window to type into that could not save.
+    services.clear();
+    services.whileShown = [](QDialog*) { QFAIL("a maintenance window on a locked catalogue"); };
+    const QByteArray edited = cataloguefaults::digestOf(path);
+    {
+        cataloguefaults::CatalogueLock lock(path, false);
+        QVERIFY2(lock.isHeld(), qPrintable(lock.errorString()));
+        findControl<QPushButton>(console, "EditBtn")->click();
+        QVERIFY(services.dialogs.isEmpty());
+        QCOMPARE(services.messages.size(), 1);
+        QCOMPARE(services.messages[0].text,
+                 QStringLiteral("The tone catalogue cannot be read: the catalogue is locked by "
+                                "another program."));
+        QVERIFY(lock.release());
+    }
+    QCOMPARE(cataloguefaults::digestOf(path), edited);
+    services.whileShown = nullptr;
+    findControl<QPushButton>(console, "EditBtn")->click();
+    QCOMPARE(services.dialogs.size(), 1);
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(categoriesShown(grid), QStringList({"BodyLungs", "Planets", "Solfeggio"}));
+    QVERIFY(grid->isEnabled());
+    console.close();
 }
 
 QTEST_MAIN(TestProgram)

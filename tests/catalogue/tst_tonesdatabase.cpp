@@ -1,8 +1,10 @@
 #include "catalogue/seedfile.h"
 #include "catalogue/tonescursor.h"
 #include "catalogue/tonesdatabase.h"
+#include "support/cataloguefaults.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -88,7 +90,9 @@ private Q_SLOTS:
     void creationRefusesBadRecords();
     void unreadableFilesLeftAsTheyAre_data();
     void unreadableFilesLeftAsTheyAre();
+    void lockedFileLeftAsItIs_data();
     void lockedFileLeftAsItIs();
+    void readOnlyFileBrowsedNeverChanged_data();
     void readOnlyFileBrowsedNeverChanged();
     void distinctQuery_data();
     void distinctQuery();
@@ -185,6 +189,23 @@ void TestTonesDatabase::unreadableFilesLeftAsTheyAre_data()
         bytes.replace(3 * 4096, 4096, QByteArray(4096, '\x5a'));
         writeBytes(path, bytes);
     }) << damaged;
+    // Records or index entries changed in place pass a check of the pages' structure alone.
+    QTest::newRow("bytes inverted in a page of records") << std::function([catalogue](
+                                                                              const QString& path) {
+        catalogue(path);
+        QString error;
+        QVERIFY2(cataloguefaults::invertPage(path, cataloguefaults::PageKind::TableLeaf, 2, &error),
+                 qPrintable(error));
+    }) << damaged;
+    QTest::newRow("bytes inverted in a page of an index")
+        << std::function([catalogue](const QString& path) {
+               catalogue(path);
+               QString error;
+               QVERIFY2(cataloguefaults::invertPage(path, cataloguefaults::PageKind::IndexLeaf, 1,
+                                                    &error),
+                        qPrintable(error));
+           })
+        << damaged;
     QTest::newRow("another program's database") << std::function([](const QString& path) {
         runOn(path, {QStringLiteral("CREATE TABLE Tones (Name TEXT, Hz INTEGER)")});
     }) << notOurs;
@@ -229,44 +250,81 @@ void TestTonesDatabase::unreadableFilesLeftAsTheyAre()
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
 }
 
-void TestTonesDatabase::lockedFileLeftAsItIs()
+void TestTonesDatabase::lockedFileLeftAsItIs_data()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("Tones.abs"));
-    QString error;
-    QVERIFY(createCatalogueFile(path, manyRecords(), false, &error));
-    const QByteArray before = bytesOf(path);
-    {
-        QSqlDatabase other =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(path);
-        QVERIFY(other.open());
-        QSqlQuery lock(other);
-        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-
-        TonesDatabase database;
-        QVERIFY(!database.open(path));
-        QCOMPARE(
-            database.errorString(),
-            QStringLiteral("The tone catalogue \"%1\" is locked by another program.").arg(path));
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    QCOMPARE(bytesOf(path), before);
+    QTest::addColumn<QString>("holder");
+    QTest::newRow("another connection of this program") << "connection";
+    QTest::newRow("another program") << "program";
+    QTest::newRow("another program, in the middle of a write") << "writing program";
 }
 
-// A file nobody may write can be browsed; every change is refused and it stays as it was.
-void TestTonesDatabase::readOnlyFileBrowsedNeverChanged()
+// The open gives up after a moment, says so, and the file stays as it was.
+void TestTonesDatabase::lockedFileLeftAsItIs()
 {
+    QFETCH(QString, holder);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Tones.abs"));
     QString error;
     QVERIFY(createCatalogueFile(path, manyRecords(), false, &error));
-    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
-                                            QFileDevice::ReadOther));
-    const QByteArray before = bytesOf(path);
+    const QByteArray before = cataloguefaults::digestOf(path);
+    const QString locked =
+        QStringLiteral("The tone catalogue \"%1\" is locked by another program.").arg(path);
+    const auto refused = [&] {
+        QElapsedTimer waited;
+        waited.start();
+        TonesDatabase database;
+        QVERIFY(!database.open(path));
+        QCOMPARE(database.errorString(), locked);
+        QVERIFY2(waited.elapsed() < 5000, qPrintable(QString::number(waited.elapsed())));
+    };
+    if (holder == QLatin1String("connection")) {
+        {
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QSqlQuery lock(other);
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            refused();
+            QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    } else {
+        cataloguefaults::CatalogueLock lock(path, holder.startsWith(u'w'));
+        QVERIFY2(lock.isHeld(), qPrintable(lock.errorString()));
+        refused();
+        QVERIFY2(lock.release(), qPrintable(lock.errorString()));
+    }
+    QCOMPARE(cataloguefaults::digestOf(path), before);
+    QCOMPARE(cataloguefaults::entriesOf(dir.path()), QStringList{QStringLiteral("Tones.abs")});
+    // Once the other program is done, the catalogue opens.
+    TonesDatabase database;
+    QVERIFY2(database.open(path), qPrintable(database.errorString()));
+}
+
+void TestTonesDatabase::readOnlyFileBrowsedNeverChanged_data()
+{
+    QTest::addColumn<bool>("keepModeBits");
+    QTest::newRow("nobody may write it") << false;
+    // Only the file system refuses: the mode bits still say it may be written.
+    QTest::newRow("immutable, writable by its mode") << true;
+}
+
+// A file that may not be written can be browsed; every change is refused and it stays as it
+// was.
+void TestTonesDatabase::readOnlyFileBrowsedNeverChanged()
+{
+    QFETCH(bool, keepModeBits);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Tones.abs"));
+    QString error;
+    QVERIFY(createCatalogueFile(path, manyRecords(), false, &error));
+    const cataloguefaults::ReadOnlyFile readOnly(path, keepModeBits);
+    if (!readOnly.isReadOnly())
+        QSKIP(qPrintable(readOnly.errorString()));
+    const QByteArray before = cataloguefaults::digestOf(path);
 
     TonesDatabase database;
     QVERIFY2(database.open(path), qPrintable(database.errorString()));
@@ -291,8 +349,8 @@ void TestTonesDatabase::readOnlyFileBrowsedNeverChanged()
     QVERIFY(database.distinctTones(ReportOrder::Source, nullptr));
     cursor.close();
     database.close();
-    QCOMPARE(bytesOf(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Tones.abs")});
+    QCOMPARE(cataloguefaults::digestOf(path), before);
+    QCOMPARE(cataloguefaults::entriesOf(dir.path()), QStringList{QStringLiteral("Tones.abs")});
 }
 
 void TestTonesDatabase::distinctQuery_data()

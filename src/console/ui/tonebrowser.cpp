@@ -44,11 +44,16 @@ bool ToneBrowser::open(QString* problem)
     problem->clear();
     if (unusable_)
         return false;
-    if ((!database_.isOpen() && !database_.open(fileName_)) || !cursor_.open()) {
+    if (!database_.isOpen() && !database_.open(fileName_)) {
         unusable_ = true;
-        *problem = database_.isOpen() ? cursor_.errorString() : database_.errorString();
-        cursor_.close();
-        database_.close();
+        *problem = database_.errorString();
+        setAvailable(false);
+        return false;
+    }
+    // A catalogue that opened once and cannot be read now is held by another program for the
+    // moment: the browser stays empty until the next opening tries again.
+    if (!cursor_.open()) {
+        *problem = cursor_.errorString();
         setAvailable(false);
         return false;
     }

@@ -40,8 +40,10 @@ public:
 
     // Opens the catalogue (a missing file is made from the shipped one) and the cursor on the
     // first record of its order. When the catalogue cannot be browsed, the browser stays empty
-    // and disabled and the open fails; problem says why, the first time only, so that the user
-    // hears of it once.
+    // and disabled and the open fails; problem says why. A file that is no usable catalogue is
+    // given up for good and told the first time only, so that the user hears of it once; a
+    // catalogue that cannot be read for the moment (another program locks it) is tried again
+    // at the next open.
     bool open(QString* problem);
     // The order stays for the next open.
     void close();
@@ -52,7 +54,7 @@ public:
 
     catalogue::TonesCursor& cursor() { return cursor_; }
     const catalogue::TonesCursor& cursor() const { return cursor_; }
-    // Open from the first successful open on; closed for good when the catalogue is unusable.
+    // Open from the first successful open on; never open when the file is no usable catalogue.
     catalogue::TonesDatabase& database() { return database_; }
 
 private:

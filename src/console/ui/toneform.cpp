@@ -770,25 +770,32 @@ catalogue::TonesDatabase& TToneFrm::catalogueDatabase()
     return browser_->database();
 }
 
-void TToneFrm::openCatalogue()
+void TToneFrm::openCatalogue(bool quiet)
 {
     QString problem;
-    if (!browser_->open(&problem) && !problem.isEmpty())
+    if (!browser_->open(&problem) && !problem.isEmpty() && !quiet)
         UiServices::instance().showMessage(this, problem, UiServices::MessageKind::Error);
 }
 
 // The cursor is closed while the catalogue is maintained, so that the grid shows every change
 // when it opens again; the order chosen stays. A catalogue that cannot be browsed was reported
-// already and is not maintained either.
+// already and is not maintained either. One that cannot be read for the moment (another
+// program locks it) is reported by the maintenance window, which then is not shown: nothing
+// typed into it could be kept.
 void TToneFrm::EditBtnClick()
 {
     browser_->close();
+    bool reported = false;
     if (catalogueDatabase().isOpen()) {
         TAddFrm form(catalogueDatabase(), this);
-        connect(&form, &TAddFrm::HelpRequested, this, &TToneFrm::OpenHelpTopic);
-        UiServices::instance().execDialog(&form);
+        if (form.Table1().isOpen()) {
+            connect(&form, &TAddFrm::HelpRequested, this, &TToneFrm::OpenHelpTopic);
+            UiServices::instance().execDialog(&form);
+        } else {
+            reported = true;
+        }
     }
-    openCatalogue();
+    openCatalogue(reported);
 }
 
 void TToneFrm::DBGrid1TitleClick(int column)

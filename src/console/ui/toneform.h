@@ -136,8 +136,9 @@ private:
     std::array<int, ConsoleSettings::SliderCount> sliderPositions() const;
     void setGeneratorDurations();
     void setAllToneFlags();
-    // Opens the catalogue's cursor; a catalogue that cannot be browsed is reported once.
-    void openCatalogue();
+    // Opens the catalogue's cursor; a catalogue that cannot be browsed is reported once, and
+    // not at all when quiet (the user was just told).
+    void openCatalogue(bool quiet = false);
 
     std::unique_ptr<Ui::TToneFrm> ui;
     QTimer* Timer1 = nullptr;

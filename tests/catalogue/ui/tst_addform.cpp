@@ -3,11 +3,13 @@
 #include "catalogue/ui/deleteform.h"
 #include "catalogue/ui/reportsetupform.h"
 #include "report/ui/reportpreview.h"
+#include "support/cataloguefaults.h"
 #include "support/controls.h"
 #include "support/documents.h"
 #include "support/recordinguiservices.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,14 +86,19 @@ private Q_SLOTS:
     void ctrlDeleteAsksFirst_data();
     void ctrlDeleteAsksFirst();
     void deleteWindowDeletesOneAfterAnother();
+    void readOnlyCatalogueRefusesEdits_data();
     void readOnlyCatalogueRefusesEdits();
+    void lockTakenMeanwhile_data();
+    void lockTakenMeanwhile();
     void reportsListTheCatalogue_data();
     void reportsListTheCatalogue();
     void typedRecordIsListed();
     void helpAndInternet();
 
 private:
-    void openWith(const QList<ToneRecord>& records, bool readOnly = false);
+    enum class Access { Writable, ReadOnly, Immutable };
+    void openWith(const QList<ToneRecord>& records, Access access = Access::Writable);
+    QString path() const { return dir_->filePath(QLatin1String(kFileName)); }
     template <typename T = QWidget> T* control(const char* name)
     {
         return findControl<T>(*form_, name);
@@ -109,6 +116,7 @@ private:
 
     QStringList previews_;  // the titles of the preview windows shown
     std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<cataloguefaults::ReadOnlyFile> readOnly_;
     std::unique_ptr<RecordingUiServices> services_;
     std::unique_ptr<TonesDatabase> database_;
     std::unique_ptr<TAddFrm> form_;
@@ -127,21 +135,24 @@ void TestAddForm::cleanup()
     form_.reset();
     database_.reset();
     services_.reset();
+    readOnly_.reset();
     dir_.reset();
 }
 
-void TestAddForm::openWith(const QList<ToneRecord>& records, bool readOnly)
+void TestAddForm::openWith(const QList<ToneRecord>& records, Access access)
 {
-    const QString path = dir_->filePath(QLatin1String(kFileName));
     QString error;
-    QVERIFY2(createCatalogueFile(path, records, false, &error), qPrintable(error));
-    if (readOnly)
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
-                                                QFileDevice::ReadOther));
+    QVERIFY2(createCatalogueFile(path(), records, false, &error), qPrintable(error));
+    if (access != Access::Writable) {
+        readOnly_ =
+            std::make_unique<cataloguefaults::ReadOnlyFile>(path(), access == Access::Immutable);
+        if (!readOnly_->isReadOnly())
+            QSKIP(qPrintable(readOnly_->errorString()));
+    }
     database_ = std::make_unique<TonesDatabase>();
-    QVERIFY2(database_->open(path, TonesDatabase::Missing::Refuse),
+    QVERIFY2(database_->open(path(), TonesDatabase::Missing::Refuse),
              qPrintable(database_->errorString()));
-    QCOMPARE(database_->isReadOnly(), readOnly);
+    QCOMPARE(database_->isReadOnly(), access != Access::Writable);
     before_ = stored(*database_);
     form_ = std::make_unique<TAddFrm>(*database_);
     form_->show();
@@ -465,23 +476,156 @@ void TestAddForm::deleteWindowDeletesOneAfterAnother()
     QCOMPARE(services_->messages.size(), 1);
 }
 
-// A catalogue that may not be written is browsed; each change is refused in words.
+void TestAddForm::readOnlyCatalogueRefusesEdits_data()
+{
+    QTest::addColumn<Access>("access");
+    QTest::newRow("nobody may write it") << Access::ReadOnly;
+    QTest::newRow("immutable, writable by its mode") << Access::Immutable;
+}
+
+// A catalogue that may not be written is browsed; each change is refused in words, once for
+// each try, and the file stays byte for byte as it was.
 void TestAddForm::readOnlyCatalogueRefusesEdits()
 {
-    openWith(kRecords, true);
+    QFETCH(Access, access);
+    openWith(kRecords, access);
+    const QByteArray digest = cataloguefaults::digestOf(path());
+    const auto refusals = [&](int count) {
+        QCOMPARE(services_->messages.size(), count);
+        for (const auto& message : std::as_const(services_->messages))
+            QCOMPARE(message.text, database_->readOnlyMessage());
+        QCOMPARE(form_->Table1().state(), TonesCursor::Browse);
+    };
     type("CatBx", "x");
     QCOMPARE(control<QLineEdit>("CatBx")->text(), QStringLiteral("Body"));
+    refusals(1);
     control<QPushButton>("AddBtn")->click();
-    QVERIFY(!services_->messages.isEmpty());
-    for (const auto& message : std::as_const(services_->messages))
-        QCOMPARE(message.text, database_->readOnlyMessage());
-    QCOMPARE(form_->Table1().state(), TonesCursor::Browse);
+    refusals(2);
+    services_->whileShown = [&](QDialog* dialog) {
+        findControl<QPushButton>(*dialog, "DeleteBtn")->click();
+        QCOMPARE(findControl<QLineEdit>(*dialog, "CatBx")->text(), QStringLiteral("Body"));
+        dialog->close();
+    };
+    control<QPushButton>("DeleteBtn")->click();
+    refusals(3);
+    services_->answers = {true};
+    control("DBGrid1")->setFocus();
+    QTest::keyClick(control("DBGrid1"), Qt::Key_Delete, Qt::ControlModifier);
+    refusals(4);
 
     control<QToolButton>("NavLast")->click();
     QCOMPARE(control<QLineEdit>("CatBx")->text(), QStringLiteral("Solfeggio"));
     control<QPushButton>("CloseBtn")->click();
     QVERIFY(!form_->isVisible());
+    QCOMPARE(services_->messages.size(), 4);
     QCOMPARE(stored(*database_), before_);
+    database_->close();
+    QCOMPARE(cataloguefaults::digestOf(path()), digest);
+    QCOMPARE(cataloguefaults::entriesOf(dir_->path()), QStringList{QLatin1String(kFileName)});
+}
+
+void TestAddForm::lockTakenMeanwhile_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("writing");  // the other program has changed records, uncommitted
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("after");  // stored once the change goes through
+
+    const QString notSaved =
+        QStringLiteral("The record was not saved: the catalogue is locked by another program.");
+    const QString notDeleted =
+        QStringLiteral("The record was not deleted: the catalogue is locked by another program.");
+    const QStringList others{"136|Planets|Earth|Cousto", "396|Solfeggio|UT|Horowitz"};
+    const QStringList all = sorted(others + QStringList{"528|Body|Heart|Puleo"});
+    QTest::newRow("edited record, Close")
+        << "edit" << false << notSaved << storedWith(others, "528|BodyLungs|Heart|Puleo");
+    QTest::newRow("new record, Close, other program writing")
+        << "add" << true << notSaved << storedWith(all, "432|Tuning||");
+    QTest::newRow("delete window") << "delete window" << true << notDeleted << others;
+    QTest::newRow("Ctrl+Delete") << "Ctrl+Delete" << false << notDeleted << others;
+}
+
+// Another program locks the catalogue while the window is open: the change is refused after a
+// moment with one message, the window keeps the record as it was typed, the file stays as it
+// was, and once the lock is gone the same change goes through.
+void TestAddForm::lockTakenMeanwhile()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, writing);
+    QFETCH(QString, message);
+    QFETCH(QStringList, after);
+    openWith(kRecords);
+    const QByteArray digest = cataloguefaults::digestOf(path());
+    const QStringList entries = cataloguefaults::entriesOf(dir_->path());
+
+    if (change == QLatin1String("edit")) {
+        QLineEdit* box = control<QLineEdit>("CatBx");
+        box->setFocus();
+        box->end(false);
+        QTest::keyClicks(box, "Lungs");
+    } else if (change == QLatin1String("add")) {
+        control<QPushButton>("AddBtn")->click();
+        type("CpsBx", "432");
+        type("CatBx", "Tuning");
+    }
+    const TonesCursor::State state = form_->Table1().state();
+    const int rows = form_->Table1().rowCount();
+    QStringList boxes;
+    for (const char* box : {"CpsBx", "CatBx", "SubBx", "SrcBx"})
+        boxes << control<QLineEdit>(box)->text();
+    // The delete window's own boxes, as it shows them just after its Delete.
+    QStringList deleteWindowShows;
+    const auto makeChange = [&] {
+        if (change == QLatin1String("delete window")) {
+            services_->whileShown = [&](QDialog* dialog) {
+                findControl<QPushButton>(*dialog, "DeleteBtn")->click();
+                deleteWindowShows.clear();
+                for (const char* box : {"CpsBx", "CatBx", "SubBx", "SrcBx"})
+                    deleteWindowShows << findControl<QLineEdit>(*dialog, box)->text();
+                dialog->close();
+            };
+            control<QPushButton>("DeleteBtn")->click();
+        } else if (change == QLatin1String("Ctrl+Delete")) {
+            services_->answers = {true};
+            control("DBGrid1")->setFocus();
+            QTest::keyClick(control("DBGrid1"), Qt::Key_Delete, Qt::ControlModifier);
+        } else {
+            control<QPushButton>("CloseBtn")->click();
+        }
+    };
+
+    {
+        cataloguefaults::CatalogueLock lock(path(), writing);
+        QVERIFY2(lock.isHeld(), qPrintable(lock.errorString()));
+        QElapsedTimer waited;
+        waited.start();
+        makeChange();
+        QVERIFY2(waited.elapsed() < 5000, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(services_->messages.size(), 1);
+        QCOMPARE(services_->messages.first().text, message);
+        QCOMPARE(services_->messages.first().kind, UiServices::MessageKind::Error);
+        QVERIFY(form_->isVisible());
+        QCOMPARE(form_->Table1().state(), state);
+        QCOMPARE(form_->Table1().rowCount(), rows);
+        QStringList shown;
+        for (const char* box : {"CpsBx", "CatBx", "SubBx", "SrcBx"})
+            shown << control<QLineEdit>(box)->text();
+        QCOMPARE(shown, boxes);
+        if (change == QLatin1String("delete window"))
+            QCOMPARE(deleteWindowShows, boxes);
+        QVERIFY2(lock.release(), qPrintable(lock.errorString()));
+    }
+    QCOMPARE(cataloguefaults::digestOf(path()), digest);
+    QCOMPARE(cataloguefaults::entriesOf(dir_->path()), entries);
+
+    makeChange();
+    QCOMPARE(services_->messages.size(), 1);
+    QCOMPARE(stored(*database_), after);
+    if (form_->isVisible())
+        control<QPushButton>("CloseBtn")->click();
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(services_->messages.size(), 1);
+    QCOMPARE(stored(*database_), after);
 }
 
 std::optional<QStringList> TestAddForm::report(const char* box, const QString& leave)
