@@ -8,6 +8,7 @@
 #include "console/ui/toneform.h"
 #include "controls/datefield.h"
 #include "controls/uiservices.h"
+#include "fileio/files.h"
 #include "numerology/ui/calcform.h"
 #include "numerology/ui/calculatorform.h"
 #include "numerology/ui/yform.h"
@@ -19,6 +20,7 @@
 #include "tonegen/soundoutput.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
@@ -91,12 +93,19 @@ bool saveScreenshot(const QDir& dir, QWidget* window, QString* error)
     QApplication::processEvents();
     const QString path = dir.filePath(QString::fromLatin1(window->metaObject()->className()) +
                                       QStringLiteral(".png"));
-    const bool saved = window->grab().save(path, "PNG");
+    // Made in memory first, so that a picture that cannot be written whole leaves the one
+    // before it in place.
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    const bool encoded = window->grab().save(&png, "PNG");
     if (!wasVisible)
         window->hide();
-    if (!saved)
-        *error = QStringLiteral("Cannot create file %1").arg(path);
-    return saved;
+    QString reason = QStringLiteral("The picture could not be made");
+    if (!encoded || !fileio::saveFile(path, png.data(), &reason)) {
+        *error = QStringLiteral("Cannot create file %1. %2").arg(path, reason);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace

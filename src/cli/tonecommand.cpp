@@ -112,8 +112,9 @@ int runTone(const QStringList& arguments)
         return fail(IoFailure, QStringLiteral("tone: not enough memory for the image"));
 
     const QString file = parser.value(output);
-    if (!generator.ExportFile(file))
-        return fail(IoFailure, QStringLiteral("tone: cannot write %1").arg(file));
+    QString error;
+    if (!generator.ExportFile(file, &error))
+        return fail(IoFailure, QStringLiteral("tone: cannot write %1: %2").arg(file, error));
     return Success;
 }
 

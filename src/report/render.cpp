@@ -142,14 +142,21 @@ bool paintReport(QPagedPaintDevice& device, const PreparedReport& report, int fi
 
 QByteArray pdfDocument(const PreparedReport& report, const QString& title)
 {
+    return pdfDocument(report, title,
+                       QPageLayout(report.setup.paper, QPageLayout::Portrait, QMarginsF()), 1, 0);
+}
+
+QByteArray pdfDocument(const PreparedReport& report, const QString& title,
+                       const QPageLayout& layout, int firstPage, int lastPage)
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Sonarith"));
-        writer.setPageLayout(QPageLayout(report.setup.paper, QPageLayout::Portrait, QMarginsF()));
-        paintReport(writer, report);
+        writer.setPageLayout(QPageLayout(layout.pageSize(), layout.orientation(), QMarginsF()));
+        paintReport(writer, report, firstPage, lastPage);
     }
     return buffer.data();
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 
+class QPageLayout;
 class QPagedPaintDevice;
 
 // One painter path for every printed form of a report: printers, PDF files and previews.
@@ -36,8 +37,13 @@ QList<TextHit> findText(const PreparedReport& report, const QString& needle);
 QImage pageImage(const PreparedReport& report, int page, double dpi,
                  const QList<TextHit>& hits = {});
 
-// The whole report as a PDF document.
+// The whole report as a PDF document on its own paper.
 QByteArray pdfDocument(const PreparedReport& report, const QString& title);
+
+// The pages firstPage..lastPage (as paintReport counts them) as a PDF document on the paper of
+// layout, whose margins are ignored.
+QByteArray pdfDocument(const PreparedReport& report, const QString& title,
+                       const QPageLayout& layout, int firstPage, int lastPage);
 
 // Writes pdfDocument to path; on failure the file is left as it was and error says why.
 bool writePdf(const PreparedReport& report, const QString& path, const QString& title,

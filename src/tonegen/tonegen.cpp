@@ -274,11 +274,14 @@ QByteArrayView TToneGen::GetDataBuffer() const
     return QByteArrayView(image_.data(), qsizetype(image_.size()));
 }
 
-bool TToneGen::ExportFile(const QString& fileName) const
+bool TToneGen::ExportFile(const QString& fileName, QString* error) const
 {
-    if (image_.empty())
+    if (image_.empty()) {
+        if (error)
+            *error = QStringLiteral("There is no image to write");
         return false;
-    return fileio::saveFile(fileName, GetDataBuffer());
+    }
+    return fileio::saveFile(fileName, GetDataBuffer(), error);
 }
 
 bool TToneGen::BuildImage(bool withEnvelope)

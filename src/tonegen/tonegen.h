@@ -92,7 +92,9 @@ public:
     float SetAMNote(TTGAMLevel layer, const QString& note);
     // The image block (first byte the "R" of "RIFF"), or empty when there is none.
     QByteArrayView GetDataBuffer() const;
-    bool ExportFile(const QString& fileName) const;
+    // Writes the image block as the file's whole content; on failure the file is left as it
+    // was and error (when given) says why.
+    bool ExportFile(const QString& fileName, QString* error = nullptr) const;
 
     // The layer table's stored form: 100 bytes, little-endian.
     QByteArray WriteAMArray() const;

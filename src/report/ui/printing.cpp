@@ -1,8 +1,10 @@
 #include "report/ui/printing.h"
 
 #include "controls/uiservices.h"
+#include "fileio/files.h"
 #include "report/render.h"
 
+#include <QDir>
 #include <QPrinter>
 
 namespace report {
@@ -27,6 +29,20 @@ void printReport(QWidget* parent, const PreparedReport& report, const QString& d
     if (printer.printRange() == QPrinter::PageRange) {
         first = printer.fromPage();
         last = printer.toPage();
+    }
+    // Printing to a file would have the printer write straight over it: a full disk would
+    // leave it cut short. The document is made whole first and then replaces the file.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const QString path = printer.outputFileName();
+        QString error;
+        if (!fileio::saveFile(
+                path, pdfDocument(report, printer.docName(), printer.pageLayout(), first, last),
+                &error))
+            services.showMessage(parent,
+                                 QStringLiteral("Cannot create file %1. %2")
+                                     .arg(QDir::toNativeSeparators(path), error),
+                                 UiServices::MessageKind::Error);
+        return;
     }
     if (!paintReport(printer, report, first, last))
         services.showMessage(parent,

@@ -181,7 +181,8 @@ void ReportPreview::SaveBtnClick()
                            : report::saveReportFile({title_, report_}, path, &error);
     if (!saved)
         services.showMessage(
-            this, QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)),
+            this,
+            QStringLiteral("Cannot create file %1. %2").arg(QDir::toNativeSeparators(path), error),
             UiServices::MessageKind::Error);
 }
 

@@ -276,7 +276,8 @@ void TestReportPreview::printsAndSaves()
     services_->fileAnswers << unwritable;
     control<QPushButton>("SaveBtn")->click();
     QCOMPARE(services_->messages.size(), 1);
-    QCOMPARE(services_->messages[0].text, QStringLiteral("Cannot create file ") + unwritable);
+    QCOMPARE(services_->messages[0].text,
+             QStringLiteral("Cannot create file %1. No such file or directory").arg(unwritable));
 }
 
 // A report saved from one preview opens in another, in place of what that one showed.
