@@ -518,13 +518,7 @@ void TestJourneys::exportSoundWritesWhatTheCommandLineRenders()
 
     step("press Export Sound and type a file name into the file dialog");
     clickOn(main_, console, "ExportBtn");
-    const qulonglong save = program_->waitForWindow(QStringLiteral("Export Sound"));
-    QVERIFY(save);
-    hover(save);
-    desktop::key(QStringLiteral("ctrl+a"));
-    desktop::type(file);
-    desktop::key(QStringLiteral("Return"));
-    QVERIFY(program_->waitUntilGone(QStringLiteral("Export Sound")));
+    QVERIFY(answerFileDialog(QStringLiteral("Export Sound"), file));
 
     step("compare the file with the command line's");
     QTRY_VERIFY(QFile::exists(file + QStringLiteral(".wav")));
